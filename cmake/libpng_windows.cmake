@@ -1,0 +1,20 @@
+# libpng for the Windows builds: Debian's source package (fetched by
+# scripts/setup into build/third_party), built static for the target.
+file(GLOB PLIMSETT_LIBPNG_DIRS ${CMAKE_SOURCE_DIR}/build/third_party/libpng1.6-*)
+list(GET PLIMSETT_LIBPNG_DIRS 0 PLIMSETT_LIBPNG_SOURCE)
+if(NOT EXISTS ${PLIMSETT_LIBPNG_SOURCE}/png.h)
+  message(FATAL_ERROR "libpng sources missing: run scripts/setup")
+endif()
+# The static zlib, so plimsett.exe needs no zlib DLL.
+set(ZLIB_LIBRARY /usr/${MINGW_TRIPLE}/lib/libz.a CACHE FILEPATH "" FORCE)
+set(ZLIB_INCLUDE_DIR /usr/${MINGW_TRIPLE}/include CACHE PATH "" FORCE)
+find_package(ZLIB REQUIRED)
+set(PNG_SHARED OFF CACHE BOOL "" FORCE)
+set(PNG_STATIC ON CACHE BOOL "" FORCE)
+set(PNG_TESTS OFF CACHE BOOL "" FORCE)
+set(PNG_EXECUTABLES OFF CACHE BOOL "" FORCE)
+set(SKIP_INSTALL_ALL ON CACHE BOOL "" FORCE)
+add_subdirectory(${PLIMSETT_LIBPNG_SOURCE} ${CMAKE_BINARY_DIR}/libpng EXCLUDE_FROM_ALL)
+add_library(PNG::PNG INTERFACE IMPORTED)
+target_link_libraries(PNG::PNG INTERFACE png_static ZLIB::ZLIB)
+target_include_directories(PNG::PNG INTERFACE ${PLIMSETT_LIBPNG_SOURCE} ${CMAKE_BINARY_DIR}/libpng)
