@@ -1,0 +1,343 @@
+#include "app/frame_composer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int kFractionBits = 14;
+constexpr float kFixedOne = 16384.0f;
+constexpr int32_t kDotRun = 3;        // the dotted outline: 3 pixels on, 3 off
+constexpr int32_t kMarkArm = 8;       // arm length of the CopyBuffer corner marks
+constexpr int32_t kMarkWidth = 2;
+
+int64_t abs64(int32_t v) { return v < 0 ? -static_cast<int64_t>(v) : v; }
+
+// Single precision to a non-negative fixed-point start value; huge values are
+// capped well inside int64 so that stepping cannot overflow.
+int64_t truncStart(float value) {
+    if (!(value > 0.0f)) return 0;
+    if (value >= 4.0e18f) return static_cast<int64_t>(4.0e18);
+    return static_cast<int64_t>(value);
+}
+
+// The clipped destination rectangle and the fixed-point steps of one scaled
+// drawing.
+struct ScaledPlan {
+    int32_t dx, dy, w, h;
+    int64_t startX, startY, stepX, stepY;
+};
+
+bool planScaled(const DIB& source, const DIB& destination, int32_t dx, int32_t dy, int32_t dw,
+                int32_t dh, int32_t sw, int32_t sh, ScaledPlan& plan) {
+    if (!source.isValid() || !destination.isValid() || sw == 0 || sh == 0) return false;
+    int32_t w = saturateToInt32(abs64(dw));
+    int32_t h = saturateToInt32(abs64(dh));
+    const int32_t fullW = w, fullH = h;
+    const float fx = static_cast<float>(w) / static_cast<float>(sw);
+    const float fy = static_cast<float>(h) / static_cast<float>(sh);
+    int32_t u = 0, v = 0;
+    // The source size counted in destination pixels.
+    const int32_t srcW = truncToInt32(static_cast<float>(source.width()) * fx);
+    const int32_t srcH = truncToInt32(static_cast<float>(source.height()) * fy);
+    if (!clipRegion(dx, dy, w, h, u, v, destination.width(), destination.height(), srcW, srcH)) {
+        return false;
+    }
+    plan.dx = dx;
+    plan.dy = dy;
+    plan.w = w;
+    plan.h = h;
+    // Clipping only ever narrows, so fullW and fullH are at least w, h > 0.
+    plan.stepX = (abs64(sw) << kFractionBits) / fullW;
+    plan.stepY = (abs64(sh) << kFractionBits) / fullH;
+    plan.startX = truncStart(static_cast<float>(u) * kFixedOne / fx);
+    plan.startY = truncStart(static_cast<float>(v) * kFixedOne / fy);
+    return true;
+}
+
+// Source column of every destination column of the plan. Indices are kept
+// inside the source: at extreme zooms single precision may overshoot by one.
+void columnsOf(const ScaledPlan& plan, int32_t srcW, std::vector<int32_t>& cols) {
+    cols.resize(static_cast<size_t>(plan.w));
+    int64_t acc = plan.startX;
+    for (int32_t i = 0; i < plan.w; ++i, acc += plan.stepX) {
+        cols[static_cast<size_t>(i)] =
+            static_cast<int32_t>(std::min<int64_t>(acc >> kFractionBits, srcW - 1));
+    }
+}
+
+int32_t sourceRowOf(const ScaledPlan& plan, int32_t j, int32_t srcH) {
+    const int64_t acc = plan.startY + plan.stepY * j;
+    return static_cast<int32_t>(std::min<int64_t>(acc >> kFractionBits, srcH - 1));
+}
+
+// True when the columns are one run of neighbouring source pixels.
+bool columnsContiguous(const std::vector<int32_t>& cols) {
+    if (cols.empty()) return false;
+    for (size_t i = 1; i < cols.size(); ++i) {
+        if (cols[i] != cols[i - 1] + 1) return false;
+    }
+    return true;
+}
+
+inline uint32_t blendPixel(uint32_t s, uint32_t d) {
+    const uint32_t a = s >> 24;
+    const uint32_t na = 256 - a;
+    // Red and blue share one multiply, green gets its own; no lane carries
+    // into the next since 255 * a + 255 * (256 - a) < 65536.
+    const uint32_t rb = (((s & 0xFF00FFu) * a + (d & 0xFF00FFu) * na) >> 8) & 0xFF00FFu;
+    const uint32_t g = (((s & 0xFF00u) * a + (d & 0xFF00u) * na) >> 8) & 0xFF00u;
+    return (d & 0xFF000000u) | rb | g;
+}
+
+void copyScaled(const DIB& source, DIB& destination, const ScaledPlan& plan) {
+    std::vector<int32_t> cols;
+    columnsOf(plan, source.width(), cols);
+    const bool contiguous = columnsContiguous(cols);
+    const size_t rowBytes = static_cast<size_t>(plan.w) * 4;
+    int32_t previous = -1;
+    for (int32_t j = 0; j < plan.h; ++j) {
+        const int32_t sy = sourceRowOf(plan, j, source.height());
+        uint32_t* d = destination.row(plan.dy + j) + plan.dx;
+        if (sy == previous) {
+            // Zoomed in: this row repeats the one above.
+            std::memcpy(d, destination.row(plan.dy + j - 1) + plan.dx, rowBytes);
+            continue;
+        }
+        previous = sy;
+        const uint32_t* s = source.row(sy);
+        if (contiguous) {
+            std::memcpy(d, s + cols[0], rowBytes);
+        } else {
+            for (int32_t i = 0; i < plan.w; ++i) d[i] = s[cols[static_cast<size_t>(i)]];
+        }
+    }
+}
+
+void blendScaledRow(const DIB& source, DIB& destination, const ScaledPlan& plan, int32_t j,
+                    const std::vector<int32_t>& cols, bool contiguous) {
+    const uint32_t* s = source.row(sourceRowOf(plan, j, source.height()));
+    uint32_t* d = destination.row(plan.dy + j) + plan.dx;
+    if (contiguous) {
+        s += cols[0];
+        for (int32_t i = 0; i < plan.w; ++i) d[i] = blendPixel(s[i], d[i]);
+    } else {
+        for (int32_t i = 0; i < plan.w; ++i) {
+            d[i] = blendPixel(s[cols[static_cast<size_t>(i)]], d[i]);
+        }
+    }
+}
+
+struct Box {
+    int32_t x0, y0, x1, y1;  // exclusive right and bottom
+    bool empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+// (x, y, w, h) cut to the frame; coordinates in 64 bits so nothing overflows.
+Box clipBox(int64_t x, int64_t y, int64_t w, int64_t h, const DIB& frame) {
+    Box b;
+    b.x0 = static_cast<int32_t>(std::clamp<int64_t>(x, 0, frame.width()));
+    b.y0 = static_cast<int32_t>(std::clamp<int64_t>(y, 0, frame.height()));
+    b.x1 = static_cast<int32_t>(std::clamp<int64_t>(x + w, 0, frame.width()));
+    b.y1 = static_cast<int32_t>(std::clamp<int64_t>(y + h, 0, frame.height()));
+    return b;
+}
+
+// The background goes only where the canvas layer will not cover it anyway.
+void fillAround(DIB& frame, const Box& covered, uint32_t pixel) {
+    const int32_t w = frame.width(), h = frame.height();
+    if (covered.empty()) {
+        frame.fillRect(0, 0, w, h, pixel);
+        return;
+    }
+    frame.fillRect(0, 0, w, covered.y0, pixel);
+    frame.fillRect(0, covered.y1, w, h - covered.y1, pixel);
+    frame.fillRect(0, covered.y0, covered.x0, covered.y1 - covered.y0, pixel);
+    frame.fillRect(covered.x1, covered.y0, w - covered.x1, covered.y1 - covered.y0, pixel);
+}
+
+// Squares of side `box` from the canvas origin (ox, oy); the square in row r,
+// column k takes the first colour when r + k is even. Only the part inside
+// `area` is written, one prepared row pattern per parity of r.
+class Checkerboard {
+public:
+    Checkerboard(const Box& area, int64_t ox, int64_t oy, int32_t box, uint32_t first,
+                 uint32_t second)
+        : area_(area), oy_(oy), box_(box) {
+        const size_t n = static_cast<size_t>(area.x1 - area.x0);
+        for (int parity = 0; parity < 2; ++parity) {
+            rows_[parity].resize(n);
+            for (size_t i = 0; i < n; ++i) {
+                const int64_t k = (area.x0 + static_cast<int64_t>(i) - ox) / box;
+                rows_[parity][i] = ((k + parity) % 2 == 0) ? first : second;
+            }
+        }
+    }
+
+    void paintRow(DIB& frame, int32_t y) const {
+        const int64_t r = (y - oy_) / box_;
+        const std::vector<uint32_t>& pattern = rows_[r % 2];
+        std::memcpy(frame.row(y) + area_.x0, pattern.data(), pattern.size() * 4);
+    }
+
+private:
+    Box area_;
+    int64_t oy_;
+    int32_t box_;
+    std::vector<uint32_t> rows_[2];
+};
+
+void putPixel(DIB& frame, int64_t x, int64_t y, uint32_t pixel) {
+    if (x < 0 || y < 0 || x >= frame.width() || y >= frame.height()) return;
+    frame.row(static_cast<int32_t>(y))[x] = pixel;
+}
+
+// One straight line of the dotted outline from (x0, y0) toward (x1, y1), the
+// end point excluded as the platform draws lines. `dist` carries the dot
+// pattern from one line to the next. Only pixels inside the frame are visited.
+void dottedLine(DIB& frame, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t& dist,
+                uint32_t on, uint32_t off) {
+    const bool horizontal = y0 == y1;
+    const int64_t n = horizontal ? std::abs(x1 - x0) : std::abs(y1 - y0);
+    const int64_t dir = horizontal ? (x1 >= x0 ? 1 : -1) : (y1 >= y0 ? 1 : -1);
+    const int64_t start = horizontal ? x0 : y0;
+    const int64_t fixed = horizontal ? y0 : x0;
+    const int64_t limit = horizontal ? frame.width() : frame.height();
+    const int64_t fixedLimit = horizontal ? frame.height() : frame.width();
+    if (n > 0 && fixed >= 0 && fixed < fixedLimit) {
+        // Steps s in [0, n) whose coordinate start + dir * s lies in [0, limit).
+        int64_t sFrom, sTo;
+        if (dir > 0) {
+            sFrom = std::max<int64_t>(0, -start);
+            sTo = std::min<int64_t>(n, limit - start);
+        } else {
+            sFrom = std::max<int64_t>(0, start - (limit - 1));
+            sTo = std::min<int64_t>(n, start + 1);
+        }
+        for (int64_t s = sFrom; s < sTo; ++s) {
+            const uint32_t pixel = ((dist + s) / kDotRun) % 2 == 0 ? on : off;
+            const int64_t c = start + dir * s;
+            if (horizontal) {
+                putPixel(frame, c, fixed, pixel);
+            } else {
+                putPixel(frame, fixed, c, pixel);
+            }
+        }
+    }
+    dist += n;
+}
+
+// The closed path (L, T) -> (R + 1, T) -> (R + 1, B + 1) -> (L, B + 1) -> (L, T).
+void drawOutline(DIB& frame, const ViewRect& v, bool phase) {
+    const uint32_t on = phase ? kOutlineDark : kOutlineLight;
+    const uint32_t off = phase ? kOutlineLight : kOutlineDark;
+    const int64_t l = v.left, t = v.top, r = static_cast<int64_t>(v.right) + 1,
+                  b = static_cast<int64_t>(v.bottom) + 1;
+    int64_t dist = 0;
+    dottedLine(frame, l, t, r, t, dist, on, off);
+    dottedLine(frame, r, t, r, b, dist, on, off);
+    dottedLine(frame, r, b, l, b, dist, on, off);
+    dottedLine(frame, l, b, l, t, dist, on, off);
+}
+
+// A 2-pixel-wide stroke from (x0, y0) to (x1, y1), ends included.
+void thickLine(DIB& frame, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_t pixel) {
+    const int64_t left = std::min(x0, x1) - kMarkWidth / 2;
+    const int64_t top = std::min(y0, y1) - kMarkWidth / 2;
+    const int64_t right = std::max(x0, x1) + kMarkWidth / 2;
+    const int64_t bottom = std::max(y0, y1) + kMarkWidth / 2;
+    const Box b = clipBox(left, top, right - left, bottom - top, frame);
+    if (!b.empty()) frame.fillRect(b.x0, b.y0, b.x1 - b.x0, b.y1 - b.y0, pixel);
+}
+
+// Marks on the corners of the area a paste at the selection would reach.
+void drawCopyMarks(DIB& frame, const FrameInputs& p, const CanvasPoint& origin) {
+    const uint32_t pixel = p.outlinePhase ? kOutlineDark : kOutlineLight;
+    auto at = [&](int64_t c, int32_t o) {
+        return static_cast<int64_t>(truncToInt32(static_cast<float>(c) * p.zoom)) + o;
+    };
+    const int64_t x0 = at(p.selection.left, origin.x);
+    const int64_t y0 = at(p.selection.top, origin.y);
+    const int64_t x1 = at(static_cast<int64_t>(p.selection.left) + p.copy.width, origin.x);
+    const int64_t y1 = at(static_cast<int64_t>(p.selection.top) + p.copy.height, origin.y);
+    const int64_t a = kMarkArm;
+    thickLine(frame, x0, y0 + a, x0, y0, pixel);
+    thickLine(frame, x0, y0, x0 + a, y0, pixel);
+    thickLine(frame, x1 - a, y0, x1, y0, pixel);
+    thickLine(frame, x1, y0, x1, y0 + a, pixel);
+    thickLine(frame, x1, y1 - a, x1, y1, pixel);
+    thickLine(frame, x1, y1, x1 - a, y1, pixel);
+    thickLine(frame, x0 + a, y1, x0, y1, pixel);
+    thickLine(frame, x0, y1, x0, y1 - a, pixel);
+}
+
+}  // namespace
+
+bool scaledCopyTo(const DIB& source, DIB& destination, int32_t dx, int32_t dy, int32_t dw,
+                  int32_t dh, int32_t sw, int32_t sh) {
+    ScaledPlan plan;
+    if (!planScaled(source, destination, dx, dy, dw, dh, sw, sh, plan)) return false;
+    copyScaled(source, destination, plan);
+    return true;
+}
+
+bool scaledBlendTo(const DIB& source, DIB& destination, int32_t dx, int32_t dy, int32_t dw,
+                   int32_t dh, int32_t sw, int32_t sh) {
+    ScaledPlan plan;
+    if (!planScaled(source, destination, dx, dy, dw, dh, sw, sh, plan)) return false;
+    std::vector<int32_t> cols;
+    columnsOf(plan, source.width(), cols);
+    const bool contiguous = columnsContiguous(cols);
+    for (int32_t j = 0; j < plan.h; ++j) {
+        blendScaledRow(source, destination, plan, j, cols, contiguous);
+    }
+    return true;
+}
+
+void composeFrame(DIB& frame, const FrameInputs& p) {
+    if (!frame.isValid()) return;
+    const bool hasCanvas = p.canvas != nullptr && p.canvas->isValid();
+    const CanvasPoint origin = canvasOrigin(p.hPos, p.vPos);
+    int32_t zw = 0, zh = 0;
+    if (hasCanvas) {
+        zw = truncToInt32(static_cast<float>(p.canvas->width()) * p.zoom);
+        zh = truncToInt32(static_cast<float>(p.canvas->height()) * p.zoom);
+    }
+    ScaledPlan plan{};
+    const bool drawn = hasCanvas && planScaled(*p.canvas, frame, origin.x, origin.y, zw, zh,
+                                               p.canvas->width(), p.canvas->height(), plan);
+
+    if (p.alphaMode) {
+        // The checkerboard covers the scaled canvas' rectangle; the blended
+        // canvas lies inside it (clipping only narrows), so each row is laid
+        // down and blended while it is still in the cache.
+        const Box area = hasCanvas ? clipBox(origin.x, origin.y, zw, zh, frame) : Box{0, 0, 0, 0};
+        fillAround(frame, area, kViewBackground);
+        if (!area.empty()) {
+            const Checkerboard board(area, origin.x, origin.y, std::max(p.boxSize, 1),
+                                     colorRefToPixel(p.color1), colorRefToPixel(p.color2));
+            std::vector<int32_t> cols;
+            bool contiguous = false;
+            if (drawn) {
+                columnsOf(plan, p.canvas->width(), cols);
+                contiguous = columnsContiguous(cols);
+            }
+            for (int32_t y = area.y0; y < area.y1; ++y) {
+                board.paintRow(frame, y);
+                if (drawn && y >= plan.dy && y < plan.dy + plan.h) {
+                    blendScaledRow(*p.canvas, frame, plan, y - plan.dy, cols, contiguous);
+                }
+            }
+        }
+    } else {
+        const Box covered = drawn ? Box{plan.dx, plan.dy, plan.dx + plan.w, plan.dy + plan.h}
+                                  : Box{0, 0, 0, 0};
+        fillAround(frame, covered, kViewBackground);
+        if (drawn) copyScaled(*p.canvas, frame, plan);
+    }
+
+    drawOutline(frame, canvasRectToView(p.selection, p.zoom, p.hPos, p.vPos), p.outlinePhase);
+    if (p.copy.present) drawCopyMarks(frame, p, origin);
+}

@@ -1,0 +1,98 @@
+// The main window's message routing and the handlers that belong to the
+// window itself: creation, activation, the close prompt, destruction,
+// application commands and the full refresh.
+#include <windows.h>
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/view_win.h"
+#include "app/status_bar.h"
+#include "app/unsaved_changes.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+
+LRESULT Main::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: onCreate(window); break;
+    case WM_DESTROY: onDestroy(); return 0;
+    case WM_SIZE: layOutView(*this, static_cast<int32_t>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); break;
+    case WM_ACTIVATE: onActivate(LOWORD(wParam)); break;
+    case WM_PAINT: paintView(*this); break;
+    case WM_CLOSE: onClose(); return 0;
+    case WM_COMMAND: onCommand(LOWORD(wParam)); break;
+    case WM_TIMER: onTimer(wParam); break;
+    case WM_APPCOMMAND: onAppCommand(lParam); break;
+    case kMsgRefresh: onFullRefresh(); break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Main::onCreate(HWND window) {
+    hwnd = window;
+    AddClipboardFormatListener(window);
+    SetTimer(window, kBlinkTimer, kBlinkPeriodMs, nullptr);
+    DragAcceptFiles(window, TRUE);
+    PostMessageW(window, kMsgRefresh, 0, 0);
+    // The clipboard at start-up is taken once the window is in the foreground.
+    PostMessageW(window, WM_CLIPBOARDUPDATE, kClipboardCheckTag, 0);
+}
+
+void Main::onActivate(WORD state) {
+    if (state != WA_INACTIVE && appState().clipboardPending)
+        PostMessageW(hwnd, WM_CLIPBOARDUPDATE, kClipboardCheckTag, 0);
+}
+
+void Main::onAppCommand(LPARAM lParam) {
+    // The command sits in bits 0-11 of the high word.
+    switch (HIWORD(lParam) & 0x0FFF) {
+    case APPCOMMAND_BROWSER_BACKWARD: SendMessageW(hwnd, WM_COMMAND, ID_EDIT_UNDO, 0); break;
+    case APPCOMMAND_BROWSER_FORWARD: SendMessageW(hwnd, WM_COMMAND, ID_EDIT_REDO, 0); break;
+    }
+}
+
+bool Main::onClose() {
+    Settings& s = settings();
+    if (s.hasUnsavedChanges()) {
+        std::wstring text = toWide(closePromptText(s.fileTitle));
+        int answer = MessageBoxW(hwnd, text.c_str(), L"Plimsett", MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDYES) {
+            SendMessageW(hwnd, WM_COMMAND, ID_FILE_SAVE, 0);
+            if (s.hasUnsavedChanges()) return false;  // the save failed or was cancelled
+        } else if (answer != IDNO) {
+            return false;
+        }
+    }
+    saveSettings(s, hwnd);
+    KillTimer(hwnd, kBlinkTimer);
+    RemoveClipboardFormatListener(hwnd);
+    s.undoHistory.clearAll();
+    DestroyWindow(hwnd);
+    return true;
+}
+
+void Main::onDestroy() { PostQuitMessage(0); }
+
+void Main::onFullRefresh() {
+    invalidateView(*this);
+    showSelectionStatus(*this);
+    showTitle(*this);
+    float zoom = appState().zoomFactor;
+    updateScrollBars(*this, zoom, zoom);
+    showCursorStatus(*this);
+}
+
+void Main::onTimer(UINT_PTR id) {
+    if (id == kBlinkTimer) invalidateSelectionFrame(*this);
+}
+
+void Main::onCommand(WORD id) {
+    switch (id) {
+    case ID_FILE_EXIT: SendMessageW(hwnd, WM_CLOSE, 0, 0); break;
+    }
+}

@@ -1,0 +1,167 @@
+#include "app/main_window.h"
+
+#include <commctrl.h>
+
+#include "app/process_icons.h"
+#include "app/status_bar.h"
+#include "app/app_state.h"
+#include "app/view_win.h"
+#include "edit/pixel_ops.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+const wchar_t kClassName[] = L"Tue Mar 10 22:32:43 2020";
+const int kStatusPaneEdges[] = {80, 180, 400, 480, -1};
+
+HICON loadSmallIcon(HINSTANCE instance, int id) {
+    return static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+ProcessIcons& processIcons() {
+    static ProcessIcons icons;
+    return icons;
+}
+
+Main::Main() {
+    InitCommonControls();
+    BackBuffer.create(640, 480);
+}
+
+Main::~Main() = default;
+
+int Main::Run(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    if (!start(instance)) return -1;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) processMessage(msg);
+    finish();
+    return static_cast<int>(msg.wParam);
+}
+
+bool Main::start(HINSTANCE instance) {
+    instance_ = instance;
+
+    ProcessIcons& icons = processIcons();
+    icons.app = loadSmallIcon(instance, IDI_APP);
+    iconPosition = loadSmallIcon(instance, IDI_POSITION);
+    iconAlphaOff = loadSmallIcon(instance, IDI_ALPHA_OFF);
+    iconAlphaOn = loadSmallIcon(instance, IDI_ALPHA_ON);
+    icons.selection = loadSmallIcon(instance, IDI_SELECTION);
+    iconZoom = loadSmallIcon(instance, IDI_ZOOM);
+    icons.copy = loadSmallIcon(instance, IDI_COPY);
+    icons.config = loadSmallIcon(instance, IDI_CONFIG);
+    icons.newCanvas = loadSmallIcon(instance, IDI_NEW);
+    icons.font = loadSmallIcon(instance, IDI_FONT);
+    icons.fileList = loadSmallIcon(instance, IDI_FILELIST);
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    windowClass.lpfnWndProc = StaticWndProc;
+    windowClass.cbWndExtra = 8;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icons.app;
+    windowClass.hIconSm = icons.app;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MENU_MAIN);
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassExW(&windowClass)) return false;
+
+    int width = initialWidth + GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXDLGFRAME) +
+                GetSystemMetrics(SM_CXBORDER);
+    int height = initialHeight + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYEDGE) +
+                 GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYBORDER);
+    hwnd = CreateWindowExW(0, kClassName, L"Plimsett", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                           CW_USEDEFAULT, width, height, nullptr, nullptr, instance, this);
+    if (!hwnd) return false;
+
+    // Both scroll bars carry id 1; they are told apart by handle.
+    hScroll = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE, 0, 0, 200, 16, hwnd,
+                              reinterpret_cast<HMENU>(1), instance, nullptr);
+    vScroll = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 20, 16,
+                              200, hwnd, reinterpret_cast<HMENU>(1), instance, nullptr);
+    statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, nullptr,
+                                    hwnd, kStatusBarId);
+    if (!statusBar) return false;
+
+    SendMessageW(statusBar, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(kStatusPaneEdges));
+    SendMessageW(statusBar, SB_SETICON, 0, reinterpret_cast<LPARAM>(iconPosition));
+    SendMessageW(statusBar, SB_SETICON, 2, reinterpret_cast<LPARAM>(icons.selection));
+    SendMessageW(statusBar, SB_SETICON, 3, reinterpret_cast<LPARAM>(iconZoom));
+    SendMessageW(statusBar, SB_SETICON, 4, reinterpret_cast<LPARAM>(icons.copy));
+
+    GetClientRect(hwnd, &clientRect);
+    GetClientRect(hScroll, &hScrollRect);
+    GetClientRect(vScroll, &vScrollRect);
+    GetClientRect(statusBar, &statusRect);
+
+    popupMenuResource_ = LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MENU_POPUP));
+    popupMenu = GetSubMenu(popupMenuResource_, POPUP_POS_CANVAS);
+    clipboardMenu = GetSubMenu(popupMenuResource_, POPUP_POS_CLIPBOARD);
+    colorMenu = GetSubMenu(popupMenuResource_, POPUP_POS_COLOR);
+    dropMenu = GetSubMenu(popupMenuResource_, POPUP_POS_DROP);
+
+    Settings& s = settings();
+    loadSettings(s, hwnd);
+
+    // The document: the selection follows the loaded grid, the canvas is the
+    // stored new-image size in the background colour at alpha 0.
+    updateSelection(s.selection);
+    if (s.canvas.create(s.newImageSize.width, s.newImageSize.height))
+        s.canvas.fillRect(0, 0, s.canvas.width(), s.canvas.height(), pixelOf(s.back));
+
+    showAlphaModeIcon(*this);
+    showSelectionStatus(*this);
+    updateScrollBars(*this, 1.0f, 1.0f);
+    showZoomStatus(*this);
+    showCopyStatus(*this);
+    showTitle(*this);
+
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+
+    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATOR1));
+    PostMessageW(hwnd, WM_COMMAND, ID_FILE_OPEN_COMMAND_LINE, 0);
+    return true;
+}
+
+void Main::processMessage(MSG& msg) {
+    // Escape always goes to the main window (it closes the grid dialog) and
+    // never reaches the other dialogs.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        SendMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, msg.lParam);
+        return;
+    }
+    const Settings& s = settings();
+    for (void* dialog : {s.gridDialog, s.copyViewer, s.changeColorDialog, s.fileListDialog}) {
+        if (dialog && IsDialogMessageW(static_cast<HWND>(dialog), &msg)) return;
+    }
+    if (accelerators_ && TranslateAcceleratorW(hwnd, accelerators_, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+void Main::finish() {
+    if (statusBar && IsWindow(statusBar)) {
+        for (int pane = 0; pane < 5; ++pane) SendMessageW(statusBar, SB_SETICON, pane, 0);
+    }
+    if (popupMenuResource_) DestroyMenu(popupMenuResource_);
+    popupMenuResource_ = nullptr;
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+    accelerators_ = nullptr;
+
+    ProcessIcons& icons = processIcons();
+    for (HICON* icon : {&icons.app, &iconPosition, &iconAlphaOff, &iconAlphaOn, &icons.selection,
+                        &iconZoom, &icons.copy, &icons.config, &icons.newCanvas, &icons.font,
+                        &icons.fileList}) {
+        if (*icon) DestroyIcon(*icon);
+        *icon = nullptr;
+    }
+    UnregisterClassW(kClassName, instance_);
+}

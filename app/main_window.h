@@ -1,0 +1,66 @@
+#pragma once
+// The one main window: its children, icons, menus, back buffer and the
+// message loop that runs for the life of the process.
+#include <windows.h>
+
+#include "app/wnd_base.h"
+#include "image/dib_section.h"
+
+class Main : public WndBase {
+public:
+    Main();
+    ~Main() override;
+
+    LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    virtual int Run(HINSTANCE instance, HINSTANCE previousInstance, PWSTR commandLine,
+                    int showCommand);
+
+    // Run in three steps, so a test can drive the real window in between:
+    // start creates and shows everything (false: Run would return -1),
+    // processMessage is one turn of the loop, finish cleans up.
+    bool start(HINSTANCE instance);
+    void processMessage(MSG& msg);
+    void finish();
+
+    HWND hwnd = nullptr;
+    HWND statusBar = nullptr;
+    HWND hScroll = nullptr;
+    HWND vScroll = nullptr;
+    HMENU popupMenu = nullptr;
+    HMENU clipboardMenu = nullptr;
+    HMENU colorMenu = nullptr;
+    HMENU dropMenu = nullptr;
+    int32_t initialWidth = 640;
+    int32_t initialHeight = 480;
+    DIBSection BackBuffer;
+    HICON iconPosition = nullptr;
+    HICON iconAlphaOff = nullptr;
+    HICON iconAlphaOn = nullptr;
+    HICON iconZoom = nullptr;
+    RECT clientRect{};
+    RECT statusRect{};
+    RECT hScrollRect{};
+    RECT vScrollRect{};
+
+private:
+    // Message handlers of the main window itself.
+    void onCreate(HWND hwnd);
+    void onActivate(WORD state);
+    void onAppCommand(LPARAM lParam);
+    bool onClose();  // false: the user chose to stay
+    void onDestroy();
+    void onFullRefresh();
+    void onTimer(UINT_PTR id);
+    void onCommand(WORD id);
+
+    HINSTANCE instance_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    HMENU popupMenuResource_ = nullptr;
+};
+
+// The command that arrives as WM_CLIPBOARDUPDATE's wParam when we post the
+// check ourselves, told apart from the system's notifications.
+constexpr WPARAM kClipboardCheckTag = 48815;
+constexpr UINT kMsgRefresh = WM_USER + 1;
+constexpr UINT_PTR kBlinkTimer = 1;
+constexpr UINT kBlinkPeriodMs = 500;

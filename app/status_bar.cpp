@@ -1,0 +1,50 @@
+#include "app/status_bar.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/status_text.h"
+#include "app/view_win.h"
+#include "settings/settings.h"
+
+namespace {
+
+void setPaneText(const Main& main, int pane, std::u16string_view text) {
+    std::wstring wide = toWide(text);
+    SendMessageW(main.statusBar, SB_SETTEXTW, pane, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+}  // namespace
+
+std::wstring toWide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+void showCursorStatus(const Main& main) {
+    const Settings& s = settings();
+    CanvasPoint p = cursorToCanvas(main, appState().zoomFactor);
+    setPaneText(main, 0, cursorPositionText(p.x, p.y));
+    setPaneText(main, 1, pixelValueText(s.canvas, p.x, p.y));
+}
+
+void showSelectionStatus(const Main& main) {
+    const Selection& sel = settings().selection;
+    setPaneText(main, 2, selectionText(sel.left, sel.top, sel.right, sel.bottom));
+}
+
+void showZoomStatus(const Main& main) { setPaneText(main, 3, zoomText(appState().zoomFactor)); }
+
+void showCopyStatus(const Main& main) { setPaneText(main, 4, copySizeText(settings().copyBuffer)); }
+
+void showAlphaModeIcon(const Main& main) {
+    HICON icon = settings().alphaMode ? main.iconAlphaOn : main.iconAlphaOff;
+    SendMessageW(main.statusBar, SB_SETICON, 1, reinterpret_cast<LPARAM>(icon));
+}
+
+void showTitle(const Main& main) {
+    if (!main.hwnd || !IsWindow(main.hwnd)) return;
+    const Settings& s = settings();
+    std::wstring title = toWide(windowTitle(s.fileTitle, s.hasUnsavedChanges()));
+    SetWindowTextW(main.hwnd, title.c_str());
+}

@@ -1,0 +1,81 @@
+#pragma once
+// Drives the real main window inside the test process: starts it with a
+// config.ini in a temporary folder, pumps its messages through the real
+// message loop, answers message boxes and reads what the user would see.
+#include <windows.h>
+
+#include <atomic>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "app/main_window.h"
+
+// A temporary folder removed with everything in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+class UiSession {
+public:
+    // Starts the main window with config.ini in `folder`, after resetting
+    // every process-wide value to its first-start state.
+    explicit UiSession(const std::filesystem::path& folder);
+    ~UiSession();
+    UiSession(const UiSession&) = delete;
+    UiSession& operator=(const UiSession&) = delete;
+
+    bool started() const { return started_; }
+    Main& main() { return main_; }
+    HWND hwnd() const { return main_.hwnd; }
+
+    // Runs every message waiting in the queue through the real loop.
+    void pump();
+    // Pumps for about `ms` milliseconds.
+    void pumpFor(DWORD ms);
+    // Sends WM_CLOSE and pumps; true when the window went away, with the
+    // quit code in `exitCode`.
+    bool close(int* exitCode = nullptr);
+
+    std::wstring statusText(int pane) const;
+    std::wstring title() const;
+
+private:
+    Main main_;
+    bool started_ = false;
+    bool quit_ = false;
+    int quitCode_ = -1;
+};
+
+// Waits on its own thread for a dialog of the UI thread (a message box),
+// reads its text and caption and presses one of its buttons.
+class DialogAnswerer {
+public:
+    explicit DialogAnswerer(int buttonId);
+    ~DialogAnswerer();
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+    bool answered() const { return answered_; }
+    std::wstring text() const;
+    std::wstring caption() const;
+
+private:
+    void watch();
+
+    DWORD uiThread_;
+    int buttonId_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> answered_{false};
+    std::wstring text_;
+    std::wstring caption_;
+    std::thread thread_;
+};
