@@ -25,8 +25,23 @@ LRESULT Main::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE: onActivate(LOWORD(wParam)); break;
     case WM_PAINT: paintView(*this); break;
     case WM_CLOSE: onClose(); return 0;
+    case WM_NOTIFY: onNotify(reinterpret_cast<const NMHDR*>(lParam)); break;
+    case WM_KEYDOWN: onKeyDown(wParam); break;
+    case WM_KEYUP: onKeyUp(wParam); break;
     case WM_COMMAND: onCommand(LOWORD(wParam)); break;
     case WM_TIMER: onTimer(wParam); break;
+    case WM_HSCROLL: scrollView(*this, false, LOWORD(wParam)); break;
+    case WM_VSCROLL: scrollView(*this, true, LOWORD(wParam)); break;
+    case WM_INITMENU:
+    case WM_INITMENUPOPUP: updateMenuStates(); break;
+    case WM_MOUSEMOVE: onMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); break;
+    case WM_LBUTTONDOWN: onLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam); break;
+    case WM_LBUTTONUP: onLButtonUp(); break;
+    case WM_LBUTTONDBLCLK: onLButtonDblClk(wParam); break;
+    case WM_RBUTTONUP: onRButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); break;
+    case WM_MBUTTONDOWN: onMButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); break;
+    case WM_MBUTTONUP: onMButtonUp(); break;
+    case WM_MOUSEWHEEL: onMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); break;
     case WM_APPCOMMAND: onAppCommand(lParam); break;
     case kMsgRefresh: onFullRefresh(); break;
     }
@@ -92,7 +107,24 @@ void Main::onTimer(UINT_PTR id) {
 }
 
 void Main::onCommand(WORD id) {
+    if (runViewCommand(*this, id)) return;
     switch (id) {
     case ID_FILE_EXIT: SendMessageW(hwnd, WM_CLOSE, 0, 0); break;
+    case ID_COLOR_ALPHA_MODE:
+        settings().alphaMode = !settings().alphaMode;
+        invalidateView(*this);
+        showAlphaModeIcon(*this);
+        break;
+    case ID_COLOR_PICK_BEFORE: pickColor(false); break;
+    case ID_COLOR_PICK_AFTER: pickColor(true); break;
+    case ID_EDIT_SELECT_NONE:
+    case ID_EDIT_SELECT_ALL:
+    case ID_EDIT_SELECT_COPY_SIZE:
+    case ID_GRID_FROM_SELECTION:
+        runSelectionCommand(id);
+        break;
+    default:
+        if (id >= ID_GRID_1 && id <= ID_GRID_512) runSelectionCommand(id);
+        break;
     }
 }

@@ -53,6 +53,26 @@ private:
     void onTimer(UINT_PTR id);
     void onCommand(WORD id);
 
+    // Mouse and keys on the canvas.
+    void onMouseMove(int x, int y);
+    void onLButtonDown(int x, int y, WPARAM keys);
+    void onLButtonUp();
+    void onLButtonDblClk(WPARAM keys);
+    void onRButtonUp(int x, int y);
+    void onMButtonDown(int x, int y);
+    void onMButtonUp();
+    void onMouseWheel(int delta);
+    void onKeyDown(WPARAM key);
+    void onKeyUp(WPARAM key);
+    void takeCapture();
+    void giveUpCapture();
+    void pickColor(bool intoAfter);
+    bool runSelectionCommand(WORD id);
+
+    // Status bar clicks and menu states.
+    void onNotify(const NMHDR* header);
+    void updateMenuStates();
+
     HINSTANCE instance_ = nullptr;
     HACCEL accelerators_ = nullptr;
     HMENU popupMenuResource_ = nullptr;

@@ -27,6 +27,13 @@ bool selectionOnCanvas(const DIB& canvas, const CanvasRect& s) {
     return s.left < canvas.width() && s.top < canvas.height() && s.right > 0 && s.bottom > 0;
 }
 
+MenuConditions menuConditionsOf(const DIB& canvas, const CanvasRect& selection, bool autoResize,
+                                const DIB& copyBuffer, bool canUndo, bool canRedo,
+                                bool alphaMode) {
+    return {selectionOnCanvas(canvas, selection), autoResize, copyBuffer.isValid(), canUndo,
+            canRedo, canvas.isValid(), alphaMode};
+}
+
 std::vector<MenuItemState> menuItemStates(const MenuConditions& c) {
     const bool target = c.onCanvas || c.autoResize;  // somewhere a paste can land
     const bool paste = target && c.hasCopy;
@@ -81,7 +88,7 @@ std::vector<MenuItemState> menuItemStates(const MenuConditions& c) {
     // the canvas in both menus; 指定色を変更 only opens a dialog and stays offered.
     out.push_back({MenuHandle::MenuBar, true, kColorSwapPositionInMenuBar, kMenuBarColorPosition,
                    c.onCanvas, false, false});
-    out.push_back({MenuHandle::ColorMenu, true, kColorSwapPositionInColorMenu, -1, c.onCanvas, false,
-                   false});
+    out.push_back({MenuHandle::ColorMenu, true, kColorSwapPositionInColorMenu, -1, c.onCanvas,
+                   false, false});
     return out;
 }

@@ -31,6 +31,11 @@ struct MenuConditions {
 // bottom past column and row 0 (a one-pixel selection at (0, 0) does not).
 bool selectionOnCanvas(const DIB& canvas, const CanvasRect& selection);
 
+// The conditions from the current state.
+MenuConditions menuConditionsOf(const DIB& canvas, const CanvasRect& selection, bool autoResize,
+                                const DIB& copyBuffer, bool canUndo, bool canRedo,
+                                bool alphaMode);
+
 // One decision. An item is found either by command id anywhere in the
 // menu's tree, or by position: item `item` of sub-menu `subMenu` of the menu
 // (subMenu -1 addresses the menu itself).

@@ -31,10 +31,9 @@ ScrollBarValues barFor(float oldZoom, float newZoom, int32_t length, int32_t vie
     ScrollBarValues v{};
     v.min = 0;
     // The product stays single precision; the margin is added exactly.
+    const float scaled = static_cast<float>(length) * newZoom;
     v.max = saturateToInt32(
-        static_cast<int64_t>(truncToInt32(static_cast<double>(static_cast<float>(length) * newZoom) +
-                                          2.0 * kViewMargin)) -
-        1);
+        static_cast<int64_t>(truncToInt32(static_cast<double>(scaled) + 2.0 * kViewMargin)) - 1);
     // A view squeezed below nothing shows nothing; a negative page would read
     // as a huge unsigned one.
     v.page = std::max(view, 0);

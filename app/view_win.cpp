@@ -2,15 +2,14 @@
 
 #include "app/app_state.h"
 #include "app/frame_composer.h"
+#include "app/interaction.h"
 #include "app/main_window.h"
 #include "app/scoped_win.h"
+#include "app/status_bar.h"
+#include "resources/resource.h"
 #include "settings/settings.h"
 
 namespace {
-
-CanvasRect selectionRect(const Settings& s) {
-    return {s.selection.left, s.selection.top, s.selection.right, s.selection.bottom};
-}
 
 CopyFootprint copyFootprint(const Settings& s) {
     return {s.copyBuffer.isValid(), s.copyBuffer.width(), s.copyBuffer.height()};
@@ -58,9 +57,13 @@ void invalidateView(const Main& main, const ViewRect& rect) {
 }
 
 void invalidateSelectionFrame(const Main& main) {
+    invalidateSelectionFrame(main, selectionRect(settings().selection));
+}
+
+void invalidateSelectionFrame(const Main& main, const CanvasRect& selection) {
     const Settings& s = settings();
     FrameInvalidation frame = selectionFrameRects(
-        selectionRect(s), appState().zoomFactor, scrollPosition(main.hScroll),
+        selection, appState().zoomFactor, scrollPosition(main.hScroll),
         scrollPosition(main.vScroll), viewArea(main), copyFootprint(s));
     for (int i = 0; i < frame.count; ++i) {
         RECT r = toRect(frame.rects[i]);
@@ -78,12 +81,65 @@ void updateScrollBars(const Main& main, float oldZoom, float newZoom) {
     in.vPos = scrollPosition(main.vScroll);
     in.zoomType = s.zoomType;
     in.cursor = cursorToCanvas(main, oldZoom);
-    in.selection = selectionRect(s);
+    in.selection = selectionRect(s.selection);
     in.gridWidth = s.selection.gw;
     in.gridHeight = s.selection.gh;
     ScrollBarsUpdate update = scrollBarsFor(oldZoom, newZoom, in);
     writeBar(main.vScroll, update.vertical);
     writeBar(main.hScroll, update.horizontal);
+}
+
+namespace {
+
+void applyScroll(Main& main, HWND bar, const ScrollBarValues& values, int32_t request,
+                 int32_t thumbPos) {
+    std::optional<int32_t> position =
+        scrollPositionFor(values, request, thumbPos, settings().canvas.isValid());
+    if (!position) return;
+    SCROLLINFO info{sizeof info, SIF_POS};
+    info.nPos = *position;
+    SetScrollInfo(bar, SB_CTL, &info, TRUE);
+    showCursorStatus(main);
+    invalidateView(main);
+}
+
+}  // namespace
+
+void scrollView(Main& main, bool vertical, int32_t request) {
+    HWND bar = vertical ? main.vScroll : main.hScroll;
+    SCROLLINFO info{sizeof info, SIF_ALL};
+    GetScrollInfo(bar, SB_CTL, &info);
+    ScrollBarValues values{info.nMin, info.nMax, static_cast<int32_t>(info.nPage), info.nPos};
+    applyScroll(main, bar, values, request, info.nTrackPos);
+}
+
+void scrollViewTo(Main& main, bool vertical, int32_t position) {
+    HWND bar = vertical ? main.vScroll : main.hScroll;
+    applyScroll(main, bar, readBar(bar), kScrollThumbPosition, position);
+}
+
+void sendScroll(const Main& main, bool vertical, int32_t request) {
+    HWND bar = vertical ? main.vScroll : main.hScroll;
+    SendMessageW(main.hwnd, vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(request, 0),
+                 reinterpret_cast<LPARAM>(bar));
+}
+
+bool runViewCommand(Main& main, uint32_t id) {
+    if (std::optional<PageScroll> page = pageScrollFor(id)) {
+        sendScroll(main, page->vertical, page->request);
+        return true;
+    }
+    if (id < ID_VIEW_ZOOM_0_5 || id > ID_VIEW_ZOOM_OUT) return false;
+    float oldZoom = appState().zoomFactor;
+    // Space held makes the zoom steps finer.
+    std::optional<float> newZoom = zoomForCommand(id, oldZoom, GetKeyState(VK_SPACE) < 0);
+    if (!newZoom) return true;  // zooming out would reach 0
+    appState().zoomFactor = *newZoom;
+    updateScrollBars(main, oldZoom, *newZoom);
+    showZoomStatus(main);
+    showCursorStatus(main);
+    invalidateView(main);
+    return true;
 }
 
 void layOutView(Main& main, int32_t sizeType, int32_t clientWidth, int32_t clientHeight) {
@@ -119,7 +175,7 @@ void paintView(Main& main) {
     frame.boxSize = s.boxSize;
     frame.color1 = s.color1;
     frame.color2 = s.color2;
-    frame.selection = selectionRect(s);
+    frame.selection = selectionRect(s.selection);
     frame.copy = copyFootprint(s);
     frame.outlinePhase = (GetTickCount() & 0x200) != 0;
     composeFrame(main.BackBuffer, frame);

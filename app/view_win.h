@@ -14,7 +14,19 @@ CanvasPoint cursorToCanvas(const Main& main, float zoom);
 void invalidateView(const Main& main);
 void invalidateView(const Main& main, const ViewRect& rect);
 void invalidateSelectionFrame(const Main& main);
+void invalidateSelectionFrame(const Main& main, const CanvasRect& selection);
 void updateScrollBars(const Main& main, float oldZoom, float newZoom);
+
+// A scroll message for one bar (request: an SB_ code). Thumb requests take
+// the bar's 32-bit track position, so positions past 32767 survive.
+void scrollView(Main& main, bool vertical, int32_t request);
+// Moves one bar to `position` as a thumb request would, without squeezing
+// the position through 16 bits.
+void scrollViewTo(Main& main, bool vertical, int32_t position);
+void sendScroll(const Main& main, bool vertical, int32_t request);
+
+// Zoom commands 40300-40311 and page commands 40320-40323; false for other ids.
+bool runViewCommand(Main& main, uint32_t id);
 
 void layOutView(Main& main, int32_t sizeType, int32_t clientWidth, int32_t clientHeight);
 void paintView(Main& main);

@@ -7,6 +7,12 @@
 
 #include "image/bitmap_info.h"
 
+#if defined(_WIN32)
+// The platform's device context handle (HDC is `struct HDC__*` under STRICT,
+// the default), named without including <windows.h>.
+struct HDC__;
+#endif
+
 // The clipping rule shared by copyTo and the pixel operations: cut the
 // rectangle (dx, dy, w, h) <- (sx, sy) against both images. True when
 // something is left.
@@ -34,6 +40,17 @@ public:
     bool copyTo(DIB& destination, int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t sx,
                 int32_t sy) const;
     bool makeOpaqueRect(int32_t x, int32_t y, int32_t w, int32_t h);
+
+#if defined(_WIN32)
+    // Draws the image region (0, 0, sw, sh) stretched onto (dx, dy, dw, dh)
+    // of `dc` with StretchDIBits (alpha ignored). False when `dc` or the
+    // pixels are null or the platform reports an error. Defined in the Win32
+    // shell (image/dib_section.cpp). Note that for these bottom-up images the
+    // platform counts the source rectangle from the bottom row: pass the whole
+    // image (sw = width(), sh = height()).
+    bool drawStretched(HDC__* dc, int32_t dx, int32_t dy, int32_t dw, int32_t dh, int32_t sw,
+                       int32_t sh) const;
+#endif
 
     // Row y of the image (y = 0 is the top row, the last one in memory).
     uint32_t* row(int32_t y) { return pixels + static_cast<std::size_t>(height() - 1 - y) * width(); }

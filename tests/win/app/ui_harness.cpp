@@ -8,6 +8,26 @@
 #include "app/app_state.h"
 #include "settings/settings.h"
 
+namespace {
+
+// Records the commands reaching the main window, then lets them through.
+std::vector<WORD> recordedCommands;
+
+LRESULT CALLBACK recordingWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) recordedCommands.push_back(LOWORD(wParam));
+    return InstanceWndProc(hwnd, message, wParam, lParam);
+}
+
+void setModifiers(bool ctrl, bool shift) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+}  // namespace
+
 TempFolder::TempFolder() {
     std::random_device random;
     path_ = std::filesystem::temp_directory_path() /
@@ -26,6 +46,9 @@ UiSession::UiSession(const std::filesystem::path& folder) {
     appState() = AppState{};
     settings().configPath = (folder / L"config.ini").u16string();
     started_ = main_.start(GetModuleHandleW(nullptr));
+    recordedCommands.clear();
+    if (started_)
+        SetWindowLongPtrW(main_.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&recordingWndProc));
     pump();
 }
 
@@ -68,6 +91,35 @@ std::wstring UiSession::statusText(int pane) const {
     if (LOWORD(info) >= 256) return L"<too long>";
     SendMessageW(main_.statusBar, SB_GETTEXTW, pane, reinterpret_cast<LPARAM>(buffer));
     return buffer;
+}
+
+
+void UiSession::pointAt(int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(main_.hwnd, &point);
+    SetCursorPos(point.x, point.y);
+}
+
+void UiSession::clickAt(int x, int y, WPARAM keys) {
+    pointAt(x, y);
+    LPARAM where = MAKELPARAM(x, y);
+    SendMessageW(main_.hwnd, WM_LBUTTONDOWN, MK_LBUTTON | keys, where);
+    SendMessageW(main_.hwnd, WM_LBUTTONUP, keys, where);
+    pump();
+}
+
+void UiSession::pressKey(UINT key, bool ctrl, bool shift) {
+    setModifiers(ctrl, shift);
+    PostMessageW(main_.hwnd, WM_KEYDOWN, key, 1);
+    PostMessageW(main_.hwnd, WM_KEYUP, key, 0xC0000001);
+    pump();
+    setModifiers(false, false);
+}
+
+std::vector<WORD> UiSession::takeCommands() {
+    std::vector<WORD> commands;
+    commands.swap(recordedCommands);
+    return commands;
 }
 
 std::wstring UiSession::title() const {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/main_window.h"
 
@@ -47,6 +48,17 @@ public:
 
     std::wstring statusText(int pane) const;
     std::wstring title() const;
+
+    // Puts the mouse pointer on a client point of the main window.
+    void pointAt(int x, int y);
+    // A left click on a client point (keys: MK_SHIFT and the like).
+    void clickAt(int x, int y, WPARAM keys = 0);
+    // A key press as the user makes it, through the real message loop
+    // (accelerators included), with Ctrl and Shift held as asked.
+    void pressKey(UINT key, bool ctrl = false, bool shift = false);
+
+    // The ids of every WM_COMMAND the main window received since the last call.
+    std::vector<WORD> takeCommands();
 
 private:
     Main main_;

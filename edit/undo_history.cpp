@@ -1,0 +1,94 @@
+// The undo/redo history. Entries move between the pending slot, the undo
+// list and the redo stack by splicing list nodes; their images are never
+// copied.
+#include "edit/undo_history.h"
+
+#include <iterator>
+#include <new>
+
+namespace {
+
+// Makes `image` a w x h image holding the canvas rectangle. An image that
+// already has that size is reused: its old pixels are overwritten where the
+// rectangle lies inside the canvas and are never put back elsewhere.
+bool capture(DIB& image, const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
+    const bool sameSize = image.isValid() && image.width() == w && image.height() == h;
+    if (!sameSize) {
+        image.release();  // a failed create must not leave an older snapshot behind
+        image.create(w, h);
+    }
+    return canvas.copyTo(image, 0, 0, w, h, x, y);
+}
+
+// Puts a snapshot back at (x, y); for a whole-canvas entry the canvas first
+// takes the snapshot's size. An empty snapshot (its allocation failed) puts
+// nothing back.
+void restore(DIB& canvas, const DIB& image, int32_t x, int32_t y, UndoKind kind) {
+    if (kind == UndoKind::WholeCanvas) canvas.resizeFill(image.width(), image.height(), 0);
+    image.copyTo(canvas, x, y, image.width(), image.height(), 0, 0);
+}
+
+}  // namespace
+
+UndoEntry* UndoHistory::pending() {
+    if (pending_.empty()) {
+        try {
+            pending_.emplace_back();
+        } catch (const std::bad_alloc&) {
+            return nullptr;  // out of memory: the change goes unrecorded
+        }
+    }
+    return &pending_.front();
+}
+
+void UndoHistory::beginEntry(UndoKind kind) {
+    if (UndoEntry* entry = pending()) entry->kind = kind;
+}
+
+bool UndoHistory::captureBefore(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
+    UndoEntry* entry = pending();
+    if (entry == nullptr) return false;
+    entry->x = x;
+    entry->y = y;
+    return capture(entry->before, canvas, x, y, w, h);
+}
+
+bool UndoHistory::captureAfter(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
+    UndoEntry* entry = pending();
+    if (entry == nullptr) return false;
+    entry->x = x;
+    entry->y = y;
+    return capture(entry->after, canvas, x, y, w, h);
+}
+
+void UndoHistory::commitEntry() {
+    if (!pending_.empty()) {
+        undoList_.splice(undoList_.end(), pending_);
+        while (static_cast<uint32_t>(undoLimit_) < undoList_.size()) undoList_.pop_front();
+    }
+    redoStack_.clear();  // a new change ends the redo chain
+}
+
+void UndoHistory::discardEntry() { pending_.clear(); }
+
+bool UndoHistory::undo(DIB& canvas) {
+    if (undoList_.empty()) return false;
+    const auto newest = std::prev(undoList_.end());
+    restore(canvas, newest->before, newest->x, newest->y, newest->kind);
+    redoStack_.splice(redoStack_.end(), undoList_, newest);
+    return true;
+}
+
+bool UndoHistory::redo(DIB& canvas) {
+    if (redoStack_.empty()) return false;
+    const auto top = std::prev(redoStack_.end());
+    restore(canvas, top->after, top->x, top->y, top->kind);
+    undoList_.splice(undoList_.end(), redoStack_, top);  // no trim: redo brings back what was there
+    return true;
+}
+
+void UndoHistory::clearAll() {
+    pending_.clear();
+    undoList_.clear();
+    redoStack_.clear();
+}

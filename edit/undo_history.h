@@ -1,0 +1,62 @@
+#pragma once
+// The bounded undo/redo history: every canvas change is kept as the pixels of
+// its rectangle before and after, not as the command that made it.
+#include <cstddef>
+#include <cstdint>
+#include <list>
+
+#include "image/dib.h"
+
+enum class UndoKind : int32_t {
+    Region = 1,       // only the rectangle is put back
+    WholeCanvas = 2,  // the canvas takes the stored image's size first
+};
+
+struct UndoEntry {
+    DIB before;
+    DIB after;
+    int32_t x = 0;
+    int32_t y = 0;
+    UndoKind kind = UndoKind::Region;
+};
+
+class UndoHistory {
+public:
+    static constexpr int32_t kDefaultUndoLimit = 100;
+
+    explicit UndoHistory(int32_t undoLimit = kDefaultUndoLimit) : undoLimit_(undoLimit) {}
+    UndoHistory(const UndoHistory&) = delete;
+    UndoHistory& operator=(const UndoHistory&) = delete;
+
+    // Compared as an unsigned number: a negative limit never trims. A lowered
+    // limit takes effect at the next commit.
+    void setUndoLimit(int32_t undoLimit) { undoLimit_ = undoLimit; }
+    int32_t undoLimit() const { return undoLimit_; }
+
+    void beginEntry(UndoKind kind);
+    // Snapshot the canvas rectangle into the pending entry (created if there
+    // is none); true when the copy succeeded.
+    bool captureBefore(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h);
+    bool captureAfter(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h);
+    void commitEntry();
+    void discardEntry();
+
+    bool undo(DIB& canvas);
+    bool redo(DIB& canvas);
+    void clearAll();
+
+    bool hasPending() const { return !pending_.empty(); }
+    size_t undoCount() const { return undoList_.size(); }
+    size_t redoCount() const { return redoStack_.size(); }
+
+private:
+    UndoEntry* pending();
+
+    // Entries are list nodes spliced from one list to another: moving an
+    // entry allocates nothing and never copies its images, and the only
+    // allocation is the pending entry's own node.
+    std::list<UndoEntry> pending_;    // at most one entry
+    std::list<UndoEntry> undoList_;   // oldest first
+    std::list<UndoEntry> redoStack_;  // last undone at the back
+    int32_t undoLimit_;
+};

@@ -1,0 +1,11 @@
+// GoogleTest main of the Windows tests (run natively or under Wine).
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    InitCommonControls();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
