@@ -66,7 +66,8 @@ bool isEmpty(const DIB& image) {
 
 // Pixels are read as 32-bit values: on the little-endian machines we run on,
 // the value's low byte is blue and its high byte alpha.
-static_assert(std::endian::native == std::endian::little, "pixel bytes are blue, green, red, alpha");
+static_assert(std::endian::native == std::endian::little,
+              "pixel bytes are blue, green, red, alpha");
 
 void store32(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
 

@@ -26,7 +26,8 @@ bool chooseOpenFile(FileChoice& choice, HWND owner, bool multiSelect) {
 int chooseSaveFile(FileChoice& choice, HWND owner, int list) {
     const wchar_t* filter = asWide(saveFilter(list));
     if (filter == nullptr) return 0;
-    int32_t& remembered = list == kImageSaveList ? choice.filterIndexNormal : choice.filterIndexMask;
+    int32_t& remembered =
+        list == kImageSaveList ? choice.filterIndexNormal : choice.filterIndexMask;
 
     // The dialog works on copies, so a cancelled dialog cannot leave anything
     // behind in the choice.

@@ -102,10 +102,8 @@ bool replaceFileWith(const char16_t* path, const std::function<bool(ByteSink&)>&
         written = produce(sink) && sink.flush() && FlushFileBuffers(file.get()) != FALSE;
         written = file.close() && written;
     }
-    if (written &&
-        MoveFileExW(temporaryName, asWide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return true;
-    }
+    constexpr DWORD kReplace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (written && MoveFileExW(temporaryName, asWide(path), kReplace)) return true;
     DeleteFileW(temporaryName);
     return false;
 }

@@ -32,18 +32,18 @@ void putBits(uint8_t* row, uint64_t bitOffset, int count, uint32_t v) {
 }
 
 // Filter byte 0 before each row of a (sub)image.
-void appendRows(std::vector<uint8_t>& raw, const Spec& spec, uint32_t x0, uint32_t y0,
+void appendRows(std::vector<uint8_t>& raw, const Recipe& recipe, uint32_t x0, uint32_t y0,
                 uint32_t dx, uint32_t dy) {
-    const int bpp = bitsPerPixel(spec.colorType, spec.bitDepth);
-    const size_t fullRow = rowBytes(spec.width, spec.colorType, spec.bitDepth);
-    const uint32_t passWidth = spec.width > x0 ? (spec.width - x0 + dx - 1) / dx : 0;
+    const int bpp = bitsPerPixel(recipe.colorType, recipe.bitDepth);
+    const size_t fullRow = rowBytes(recipe.width, recipe.colorType, recipe.bitDepth);
+    const uint32_t passWidth = recipe.width > x0 ? (recipe.width - x0 + dx - 1) / dx : 0;
     if (passWidth == 0) return;
-    const size_t passRow = rowBytes(passWidth, spec.colorType, spec.bitDepth);
+    const size_t passRow = rowBytes(passWidth, recipe.colorType, recipe.bitDepth);
     std::vector<uint8_t> row(passRow);
-    for (uint32_t y = y0; y < spec.height; y += dy) {
-        const uint8_t* source = spec.samples.data() + fullRow * y;
+    for (uint32_t y = y0; y < recipe.height; y += dy) {
+        const uint8_t* source = recipe.samples.data() + fullRow * y;
         std::fill(row.begin(), row.end(), 0);
-        for (uint32_t i = 0, x = x0; x < spec.width; ++i, x += dx) {
+        for (uint32_t i = 0, x = x0; x < recipe.width; ++i, x += dx) {
             if (bpp >= 8) {  // whole bytes, up to 8 per pixel
                 std::copy_n(source + size_t(x) * (bpp / 8), bpp / 8, row.data() + i * (bpp / 8));
             } else {
@@ -95,15 +95,15 @@ std::vector<uint8_t> ihdr(uint32_t width, uint32_t height, int bitDepth, int col
 
 std::vector<uint8_t> signature() { return {137, 80, 78, 71, 13, 10, 26, 10}; }
 
-std::vector<uint8_t> imageData(const Spec& spec) {
+std::vector<uint8_t> imageData(const Recipe& recipe) {
     std::vector<uint8_t> raw;
-    if (!spec.interlaced) {
-        appendRows(raw, spec, 0, 0, 1, 1);
+    if (!recipe.interlaced) {
+        appendRows(raw, recipe, 0, 0, 1, 1);
     } else {
         static const uint32_t kPasses[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8},
                                                {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2},
                                                {0, 1, 1, 2}};
-        for (const auto& p : kPasses) appendRows(raw, spec, p[0], p[1], p[2], p[3]);
+        for (const auto& p : kPasses) appendRows(raw, recipe, p[0], p[1], p[2], p[3]);
     }
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     std::vector<uint8_t> packed(size);
@@ -112,13 +112,13 @@ std::vector<uint8_t> imageData(const Spec& spec) {
     return packed;
 }
 
-std::vector<uint8_t> build(const Spec& spec) {
+std::vector<uint8_t> build(const Recipe& recipe) {
     std::vector<uint8_t> file = signature();
-    appendChunk(file, "IHDR",
-                ihdr(spec.width, spec.height, spec.bitDepth, spec.colorType, spec.interlaced));
-    if (!spec.palette.empty()) appendChunk(file, "PLTE", spec.palette);
-    if (!spec.trns.empty()) appendChunk(file, "tRNS", spec.trns);
-    appendChunk(file, "IDAT", imageData(spec));
+    const Recipe& r = recipe;
+    appendChunk(file, "IHDR", ihdr(r.width, r.height, r.bitDepth, r.colorType, r.interlaced));
+    if (!recipe.palette.empty()) appendChunk(file, "PLTE", recipe.palette);
+    if (!recipe.trns.empty()) appendChunk(file, "tRNS", recipe.trns);
+    appendChunk(file, "IDAT", imageData(recipe));
     appendChunk(file, "IEND", {});
     return file;
 }

@@ -8,7 +8,7 @@
 
 namespace testpng {
 
-struct Spec {
+struct Recipe {
     uint32_t width = 0;
     uint32_t height = 0;
     int bitDepth = 8;
@@ -31,7 +31,7 @@ std::vector<uint8_t> ihdr(uint32_t width, uint32_t height, int bitDepth, int col
                           bool interlaced);
 std::vector<uint8_t> signature();
 // The zlib stream of the filtered (and, when asked, interlaced) rows.
-std::vector<uint8_t> imageData(const Spec& spec);
-std::vector<uint8_t> build(const Spec& spec);
+std::vector<uint8_t> imageData(const Recipe& recipe);
+std::vector<uint8_t> build(const Recipe& recipe);
 
 }  // namespace testpng

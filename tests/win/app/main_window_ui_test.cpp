@@ -216,3 +216,63 @@ TEST(UiProgram, ExitCodeAfterANormalCloseIsZero) {
     EXPECT_EQ(exitCode, 0u);
     EXPECT_TRUE(std::filesystem::exists(folder.path() / L"config.ini"));
 }
+
+namespace {
+
+// A stand-in for the grid settings dialog that counts the WM_CLOSE it gets.
+int gridClosedCount = 0;
+
+LRESULT CALLBACK countingClose(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        ++gridClosedCount;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST(UiLoop, EscapeAnywhereClosesTheGridDialog) {
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = countingClose;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"PlimsettTestGrid";
+    RegisterClassW(&windowClass);
+    HWND grid = CreateWindowExW(0, L"PlimsettTestGrid", L"", WS_POPUP, 0, 0, 10, 10, ui.hwnd(),
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(grid, nullptr);
+
+    // Escape with no grid dialog open does nothing.
+    gridClosedCount = 0;
+    PostMessageW(ui.main().statusBar, WM_KEYDOWN, VK_ESCAPE, 1);
+    ui.pump();
+    EXPECT_EQ(gridClosedCount, 0);
+
+    // Escape pressed in any window of the thread reaches the main window,
+    // which closes the grid dialog.
+    settings().gridDialog = grid;
+    PostMessageW(ui.main().statusBar, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(grid, WM_KEYDOWN, VK_ESCAPE, 1);
+    ui.pump();
+    EXPECT_EQ(gridClosedCount, 2);
+    settings().gridDialog = nullptr;
+    DestroyWindow(grid);
+    UnregisterClassW(L"PlimsettTestGrid", GetModuleHandleW(nullptr));
+}
+
+TEST(UiLoop, BrowserBackAndForwardAreUndoAndRedo) {
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    ui.takeCommands();
+    SendMessageW(ui.hwnd(), WM_APPCOMMAND, 0, MAKELPARAM(0, APPCOMMAND_BROWSER_BACKWARD));
+    SendMessageW(ui.hwnd(), WM_APPCOMMAND, 0, MAKELPARAM(0, APPCOMMAND_BROWSER_FORWARD));
+    // The device bits above the command are ignored.
+    SendMessageW(ui.hwnd(), WM_APPCOMMAND, 0,
+                 MAKELPARAM(0, FAPPCOMMAND_MOUSE | APPCOMMAND_BROWSER_BACKWARD));
+    SendMessageW(ui.hwnd(), WM_APPCOMMAND, 0, MAKELPARAM(0, APPCOMMAND_BROWSER_HOME));
+    EXPECT_EQ(ui.takeCommands(), (std::vector<WORD>{40100, 40101, 40100}));
+}

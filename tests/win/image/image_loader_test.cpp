@@ -113,6 +113,7 @@ TEST_F(ImageLoading, Png32FileKeepsEveryPixelAndAlpha) {
     ASSERT_EQ(loaded.height(), 7);
     EXPECT_EQ(std::memcmp(loaded.pixels, image.pixels, 9 * 7 * 4), 0);
     EXPECT_EQ(decodePng(file(L"sheet.png").u16string().c_str(), loaded), kPngTransparentSource);
+    EXPECT_TRUE(testfiles::isClosedEverywhere(file(L"sheet.png")));
 }
 
 TEST_F(ImageLoading, PngWithoutAlphaLoadsOpaqueWithItsColours) {

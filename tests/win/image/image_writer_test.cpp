@@ -33,6 +33,8 @@ void fillThreeByTwo(DIB& image) {
     image.row(1)[2] = bgra(19, 20, 21, 128);
 }
 
+const testfiles::Rgb kPalette[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
+
 class ImageSaving : public testing::Test {
 protected:
     void SetUp() override { fillThreeByTwo(image); }
@@ -41,7 +43,8 @@ protected:
     // Only the files the test made itself are in the folder: no temporary
     // was left behind.
     size_t entries() const {
-        return size_t(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()));
+        return size_t(
+            std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()));
     }
     TempFolder folder;
     DIB image;
@@ -106,6 +109,16 @@ TEST_F(ImageSaving, NamesOutsideTheAnsiCodePageSaveAndLoad) {
     DIB back;
     ASSERT_TRUE(loadImageFile(back, name(png).c_str()));
     EXPECT_EQ(std::memcmp(back.pixels, image.pixels, 24), 0);
+
+    // The bitmap loader and the picture loader take such names too.
+    const fs::path bmp32 = file(L"Жā-画.bmp");
+    ASSERT_TRUE(writeBmp(image, name(bmp32).c_str(), 32));
+    ASSERT_TRUE(loadImageFile(back, name(bmp32).c_str()));
+    EXPECT_EQ(std::memcmp(back.pixels, image.pixels, 24), 0);
+    const Bytes gif = testfiles::gifOfFourQuadrants(kPalette);
+    testfiles::writeFile(file(L"Ω-画.gif"), gif);
+    ASSERT_TRUE(loadImageFile(back, name(file(L"Ω-画.gif")).c_str()));
+    EXPECT_EQ(back.pixelAt(3, 3), 0xFFFFFF00u);
 }
 
 TEST_F(ImageSaving, SaveReplacesAnExistingFileCompletely) {
@@ -115,6 +128,7 @@ TEST_F(ImageSaving, SaveReplacesAnExistingFileCompletely) {
     ASSERT_TRUE(loadImageFile(back, name(file(L"a.png")).c_str()));
     EXPECT_EQ(std::memcmp(back.pixels, image.pixels, 24), 0);
     EXPECT_EQ(entries(), 1u);
+    EXPECT_TRUE(testfiles::isClosedEverywhere(file(L"a.png")));
 }
 
 TEST_F(ImageSaving, BlockedTemporaryFailsTheSaveAndKeepsTheOldFile) {

@@ -103,7 +103,9 @@ Bytes jpegOfFourBlocks(const Rgb colours[4]) {
             previous[c] = dc;
             const int category = categoryOf(diff);
             bits.put(dcCode[category], int(dcLength[category]));
-            if (category > 0) bits.put(uint32_t(diff >= 0 ? diff : diff + (1 << category) - 1), category);
+            if (category > 0) {
+                bits.put(uint32_t(diff >= 0 ? diff : diff + (1 << category) - 1), category);
+            }
             bits.put(0, 1);  // end of block
         }
     }
