@@ -38,4 +38,6 @@ bench: setup
 fuzz: setup
 	@CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DPLIMSETT_SANITIZE=OFF -DPLIMSETT_FUZZ=ON >/dev/null
 	cmake --build build/fuzz --target decode_png_fuzz
-	build/fuzz/tests/fuzz/decode_png_fuzz -max_total_time=$${FUZZ_SECONDS:-60} $(FUZZ_ARGS)
+	@mkdir -p build/fuzz/corpus
+	build/fuzz/tests/fuzz/decode_png_fuzz -max_total_time=$${FUZZ_SECONDS:-60} $(FUZZ_ARGS) \
+	  build/fuzz/corpus tests/fuzz/regressions $(wildcard build/third_party/libpng1.6-*/contrib/pngsuite)

@@ -4,7 +4,7 @@
 #include "app/frame_composer.h"
 #include "app/interaction.h"
 #include "app/main_window.h"
-#include "app/scoped_win.h"
+#include "image/scoped_handles.h"
 #include "app/status_bar.h"
 #include "resources/resource.h"
 #include "settings/settings.h"

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <type_traits>
 
+#include "image/scoped_handles.h"
+
 static_assert(sizeof(BitmapInfoHeader) == sizeof(BITMAPINFOHEADER));
 static_assert(sizeof(BitmapInfo) == sizeof(BITMAPINFO));
 static_assert(offsetof(BitmapInfoHeader, biXPelsPerMeter) ==
@@ -29,26 +31,6 @@ BitmapInfo sectionHeader(int32_t width, int32_t height) {
     info.header.biCompression = BI_RGB;
     return info;
 }
-
-// Deletes a memory device context that has not been adopted yet.
-class DcGuard {
-public:
-    explicit DcGuard(HDC dc) : dc_(dc) {}
-    ~DcGuard() {
-        if (dc_) DeleteDC(dc_);
-    }
-    DcGuard(const DcGuard&) = delete;
-    DcGuard& operator=(const DcGuard&) = delete;
-    HDC get() const { return dc_; }
-    HDC adopt() {
-        HDC dc = dc_;
-        dc_ = nullptr;
-        return dc;
-    }
-
-private:
-    HDC dc_;
-};
 
 }  // namespace
 
@@ -80,7 +62,7 @@ bool DIBSection::resizeKeep(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) return false;
 
     BitmapInfo newInfo = sectionHeader(width, height);
-    DcGuard newDc(CreateCompatibleDC(nullptr));
+    ScopedMemoryDC newDc(CreateCompatibleDC(nullptr));
     if (!newDc.get()) return false;
     void* memory = nullptr;
     HBITMAP newBitmap =

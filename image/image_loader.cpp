@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/scoped_win.h"
 #include "image/adopt_image.h"
 #include "image/file_choice.h"
 #include "image/png_codec.h"

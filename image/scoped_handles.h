@@ -1,6 +1,7 @@
 #pragma once
-// Non-copyable guards for the kernel, memory, GDI and COM objects of the file
-// loaders and writers: each releases what it holds on every path.
+// Small non-copyable guards for the platform's handles and states: each
+// releases or restores what it took on every path, and keeps everything its
+// destructor needs.
 #include <windows.h>
 
 #include <objbase.h>
@@ -46,6 +47,12 @@ public:
     ScopedGlobalBlock(const ScopedGlobalBlock&) = delete;
     ScopedGlobalBlock& operator=(const ScopedGlobalBlock&) = delete;
     HGLOBAL get() const { return block_; }
+    // Hands the block on (to the clipboard, which then owns it).
+    HGLOBAL release() {
+        HGLOBAL block = block_;
+        block_ = nullptr;
+        return block;
+    }
 
 private:
     HGLOBAL block_;
@@ -61,6 +68,12 @@ public:
     ScopedMemoryDC(const ScopedMemoryDC&) = delete;
     ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
     HDC get() const { return dc_; }
+    // Hands the context on to an owner that deletes it later.
+    HDC adopt() {
+        HDC dc = dc_;
+        dc_ = nullptr;
+        return dc;
+    }
 
 private:
     HDC dc_;
@@ -99,4 +112,100 @@ public:
 
 private:
     bool initialized_;
+};
+
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~ScopedSelectObject() { SelectObject(dc_, previous_); }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A window's device context from GetDC, given back with the same window.
+class ScopedWindowDC {
+public:
+    explicit ScopedWindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~ScopedWindowDC() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    ScopedWindowDC(const ScopedWindowDC&) = delete;
+    ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &paint_); }
+    ~ScopedPaint() { EndPaint(hwnd_, &paint_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    HDC dc() const { return dc_; }
+    const RECT& dirty() const { return paint_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+    PAINTSTRUCT paint_{};
+};
+
+// A GDI object we created (pen, brush, font, bitmap), deleted on scope exit.
+template <class Handle>
+class ScopedGdiObject {
+public:
+    explicit ScopedGdiObject(Handle handle = nullptr) : handle_(handle) {}
+    ~ScopedGdiObject() {
+        if (handle_) DeleteObject(handle_);
+    }
+    ScopedGdiObject(const ScopedGdiObject&) = delete;
+    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+    Handle get() const { return handle_; }
+    Handle release() {
+        Handle h = handle_;
+        handle_ = nullptr;
+        return h;
+    }
+
+private:
+    Handle handle_;
+};
+
+// An open clipboard, closed again on scope exit when the open succeeded.
+class ScopedClipboard {
+public:
+    explicit ScopedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~ScopedClipboard() {
+        if (open_) CloseClipboard();
+    }
+    ScopedClipboard(const ScopedClipboard&) = delete;
+    ScopedClipboard& operator=(const ScopedClipboard&) = delete;
+    bool isOpen() const { return open_; }
+
+private:
+    bool open_;
+};
+
+// A locked global memory block, unlocked on scope exit.
+class ScopedGlobalLock {
+public:
+    explicit ScopedGlobalLock(HGLOBAL block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
+    ~ScopedGlobalLock() {
+        if (data_) GlobalUnlock(block_);
+    }
+    ScopedGlobalLock(const ScopedGlobalLock&) = delete;
+    ScopedGlobalLock& operator=(const ScopedGlobalLock&) = delete;
+    void* data() const { return data_; }
+    SIZE_T size() const { return data_ ? GlobalSize(block_) : 0; }
+
+private:
+    HGLOBAL block_;
+    void* data_;
 };

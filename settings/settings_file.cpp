@@ -8,6 +8,8 @@
 #include <string>
 
 #include "image/file_choice.h"
+#include "image/file_replace.h"
+#include "image/scoped_handles.h"
 #include "settings/config_store.h"
 #include "settings/ini_codec.h"
 
@@ -30,33 +32,11 @@ namespace {
 // A config.ini larger than this is not ours; it is neither read nor replaced.
 constexpr LONGLONG kMaxConfigBytes = 1 << 20;
 
-class ScopedFile {
-public:
-    explicit ScopedFile(HANDLE h) : handle_(h) {}
-    ScopedFile(const ScopedFile&) = delete;
-    ScopedFile& operator=(const ScopedFile&) = delete;
-    ~ScopedFile() { close(); }
-
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    bool close() {
-        if (!valid()) return true;
-        bool ok = CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-private:
-    HANDLE handle_;
-};
-
-const wchar_t* wide(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
-
 enum class ReadResult { Read, Missing, Failed };
 
 // The whole file as narrow text.
 ReadResult readConfigText(const std::u16string& path, std::string& text) {
-    ScopedFile file(CreateFileW(wide(path), GENERIC_READ,
+    ScopedFile file(CreateFileW(asWide(path.c_str()), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
@@ -77,26 +57,6 @@ ReadResult readConfigText(const std::u16string& path, std::string& text) {
     }
     text = iniTextFromFileBytes(bytes);
     return ReadResult::Read;
-}
-
-// Writes `text` to a temporary file beside `path` and moves it over `path`
-// only once every byte is written, so a failed save keeps the previous file.
-bool replaceFile(const std::u16string& path, const std::string& text) {
-    std::u16string temp = path + u".tmp";
-    ScopedFile file(CreateFileW(wide(temp), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
-    DWORD done = 0;
-    bool written = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &done,
-                             nullptr) &&
-                   done == text.size() && FlushFileBuffers(file.get());
-    written = file.close() && written;
-    if (written &&
-        MoveFileExW(wide(temp), wide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return true;
-    }
-    DeleteFileW(wide(temp));
-    return false;
 }
 
 }  // namespace
@@ -134,5 +94,7 @@ bool saveSettings(const Settings& s, HWND mainWindow) {
     // that exists but cannot be read is left alone rather than replaced.
     std::string existing;
     if (readConfigText(s.configPath, existing) == ReadResult::Failed) return false;
-    return replaceFile(s.configPath, writeSettingsIni(s, placement, existing));
+    const std::string text = writeSettingsIni(s, placement, existing);
+    return replaceFileWith(s.configPath.c_str(),
+                           [&](ByteSink& sink) { return sink.write(text.data(), text.size()); });
 }

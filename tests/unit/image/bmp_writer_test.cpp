@@ -148,7 +148,7 @@ TEST(BmpWrite, StrideRoundsUpToWholeWords) {
 
 // Rows wider than one conversion block, and more rows than one block holds.
 TEST(BmpWrite, LargeImagesConvertEveryRowAcrossBlocks) {
-    for (int32_t width : {1, 2, 5, 90001}) {
+    for (int32_t width : {1, 2, 5, 23, 90001}) {  // every conversion loop and tail
         const int32_t height = width > 1000 ? 3 : 70001 / width;
         DIB image(width, height);
         ASSERT_TRUE(image.isValid());

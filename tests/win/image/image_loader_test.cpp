@@ -182,6 +182,30 @@ TEST_F(ImageLoading, UnknownExtensionFailsEvenForAValidImage) {
     s.expectUnchanged();
 }
 
+// Whether a client ever opened the server end of a named pipe.
+bool pipeWasOpened(HANDLE server) {
+    if (ConnectNamedPipe(server, nullptr)) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_PIPE_CONNECTED || error == ERROR_NO_DATA;
+}
+
+// A named pipe stands in for the file, so the test sees whether the loader
+// opened it at all: an unknown extension must not even be opened.
+TEST(ImageLoadingDispatch, UnknownExtensionIsNeverOpened) {
+    for (const wchar_t* extension : {L".tif", L".jpg"}) {
+        const std::wstring name = L"\\\\.\\pipe\\plimsett-photo-" +
+                                  std::to_wstring(GetCurrentProcessId()) + extension;
+        HANDLE server = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX,
+                                         PIPE_TYPE_BYTE | PIPE_NOWAIT, 1, 0, 0, 0, nullptr);
+        ASSERT_NE(server, INVALID_HANDLE_VALUE);
+        DIB target;
+        EXPECT_FALSE(load(target, fs::path(name)));
+        // The picture path opens its file first and then finds no size.
+        EXPECT_EQ(pipeWasOpened(server), std::wstring(extension) == L".jpg");
+        CloseHandle(server);
+    }
+}
+
 // ---------------------------------------------------------------- BMP
 
 TEST_F(ImageLoading, Bmp24LoadsFullyOpaque) {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "image/file_replace.h"
 #include "settings/config_store.h"
 #include "settings/ini_codec.h"
 #include "tests/win/app/ui_harness.h"
@@ -252,7 +253,7 @@ TEST(SettingsFile, SaveThenLoadGivesTheSameSettings) {
     b.configPath = a.configPath;
     ASSERT_TRUE(loadSettings(b, nullptr));
     EXPECT_EQ(writeSettingsIni(b, std::nullopt), writeSettingsIni(a, std::nullopt));
-    EXPECT_FALSE(std::filesystem::exists(folder.path() / L"config.ini.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(temporaryPathFor(a.configPath.c_str())));
 }
 
 TEST(SettingsFile, FailedWriteKeepsThePreviousFile) {
@@ -261,7 +262,7 @@ TEST(SettingsFile, FailedWriteKeepsThePreviousFile) {
     s.configPath = (folder.path() / L"config.ini").u16string();
     writeBytes(folder.path() / L"config.ini", "[option]\r\nUndo=7\r\n");
     // A folder where the temporary file would go makes the write fail.
-    std::filesystem::create_directory(folder.path() / L"config.ini.tmp");
+    std::filesystem::create_directory(std::filesystem::path(temporaryPathFor(s.configPath.c_str())));
     EXPECT_FALSE(saveSettings(s, nullptr));
     EXPECT_EQ(readBytes(folder.path() / L"config.ini"), "[option]\r\nUndo=7\r\n");
 }
