@@ -102,11 +102,8 @@ void Main::onMouseMove(int x, int y) {
     if (app.panAnchor.active()) {
         PanStep step = panStep(app.panAnchor.x, app.panAnchor.y, x, y,
                                scrollPosition(hScroll), scrollPosition(vScroll));
-        SCROLLINFO info{sizeof info, SIF_POS};
-        info.nPos = step.vPos;
-        SetScrollInfo(vScroll, SB_CTL, &info, TRUE);
-        info.nPos = step.hPos;
-        SetScrollInfo(hScroll, SB_CTL, &info, TRUE);
+        setScrollPosition(vScroll, step.vPos);
+        setScrollPosition(hScroll, step.hPos);
         app.panAnchor = {x, y};
         invalidateView(*this);
     }

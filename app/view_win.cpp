@@ -16,13 +16,13 @@ CopyFootprint copyFootprint(const Settings& s) {
 }
 
 ScrollBarValues readBar(HWND bar) {
-    SCROLLINFO info{sizeof info, SIF_ALL};
+    SCROLLINFO info = scrollInfo(SIF_ALL);
     GetScrollInfo(bar, SB_CTL, &info);
     return {info.nMin, info.nMax, static_cast<int32_t>(info.nPage), info.nPos};
 }
 
 void writeBar(HWND bar, const ScrollBarValues& values) {
-    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL};
+    SCROLLINFO info = scrollInfo(SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL);
     info.nMin = values.min;
     info.nMax = values.max;
     info.nPage = static_cast<UINT>(values.page);
@@ -40,6 +40,19 @@ ViewArea viewArea(const Main& main) {
 }
 
 int32_t scrollPosition(HWND bar) { return readBar(bar).pos; }
+
+void setScrollPosition(HWND bar, int32_t position) {
+    SCROLLINFO info = scrollInfo(SIF_POS);
+    info.nPos = position;
+    SetScrollInfo(bar, SB_CTL, &info, TRUE);
+}
+
+SCROLLINFO scrollInfo(UINT mask) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = mask;
+    return info;
+}
 
 CanvasPoint cursorToCanvas(const Main& main, float zoom) {
     POINT cursor{};
@@ -96,9 +109,7 @@ void applyScroll(Main& main, HWND bar, const ScrollBarValues& values, int32_t re
     std::optional<int32_t> position =
         scrollPositionFor(values, request, thumbPos, settings().canvas.isValid());
     if (!position) return;
-    SCROLLINFO info{sizeof info, SIF_POS};
-    info.nPos = *position;
-    SetScrollInfo(bar, SB_CTL, &info, TRUE);
+    setScrollPosition(bar, *position);
     showCursorStatus(main);
     invalidateView(main);
 }
@@ -107,7 +118,7 @@ void applyScroll(Main& main, HWND bar, const ScrollBarValues& values, int32_t re
 
 void scrollView(Main& main, bool vertical, int32_t request) {
     HWND bar = vertical ? main.vScroll : main.hScroll;
-    SCROLLINFO info{sizeof info, SIF_ALL};
+    SCROLLINFO info = scrollInfo(SIF_ALL);
     GetScrollInfo(bar, SB_CTL, &info);
     ScrollBarValues values{info.nMin, info.nMax, static_cast<int32_t>(info.nPage), info.nPos};
     applyScroll(main, bar, values, request, info.nTrackPos);

@@ -9,6 +9,10 @@ class Main;
 
 ViewArea viewArea(const Main& main);
 int32_t scrollPosition(HWND bar);
+// Writes a bar's position and redraws it; the bar clamps it to its range.
+void setScrollPosition(HWND bar, int32_t position);
+// A SCROLLINFO asking for, or setting, the members named in `mask`.
+SCROLLINFO scrollInfo(UINT mask);
 CanvasPoint cursorToCanvas(const Main& main, float zoom);
 
 void invalidateView(const Main& main);

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "app/view_win.h"
 #include "app/unsaved_changes.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
@@ -24,7 +25,7 @@ UINT menuBarState(HWND hwnd, UINT id) {
 }
 
 int horizontalPosition(HWND bar) {
-    SCROLLINFO info{sizeof info, SIF_ALL};
+    SCROLLINFO info = scrollInfo(SIF_ALL);
     GetScrollInfo(bar, SB_CTL, &info);
     return info.nPos;
 }
@@ -145,7 +146,7 @@ TEST(UiView, AVeryWideCanvasScrollsToItsRightEndByTheThumb) {
     SendMessageW(ui.hwnd(), WM_USER + 1, 0, 0);
     ui.pump();
     HWND bar = ui.main().hScroll;
-    SCROLLINFO info{sizeof info, SIF_ALL};
+    SCROLLINFO info = scrollInfo(SIF_ALL);
     GetScrollInfo(bar, SB_CTL, &info);
     ASSERT_GT(info.nMax, 40000);
     int lastPosition = info.nMax - static_cast<int>(info.nPage) + 1;

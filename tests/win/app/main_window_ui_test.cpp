@@ -195,7 +195,8 @@ TEST(UiProgram, ExitCodeAfterANormalCloseIsZero) {
     std::filesystem::path copy = folder.path() / L"plimsett.exe";
     std::filesystem::copy_file(program, copy);
 
-    STARTUPINFOW startup{sizeof startup};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::wstring commandLine = L"\"" + copy.wstring() + L"\"";
     ASSERT_TRUE(CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
