@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <optional>
+#include <tuple>
 
 #include "resources/resource.h"
 
@@ -10,10 +12,10 @@ namespace {
 
 using M = MenuHandle;
 
-std::optional<MenuItemState> find(const std::vector<MenuItemState>& states, MenuHandle menu,
-                                  uint32_t id) {
+// The decision for item `id` in `menu`; an item set twice fails the test.
+std::optional<MenuItemState> find(const MenuConditions& c, MenuHandle menu, uint32_t id) {
     std::optional<MenuItemState> found;
-    for (const MenuItemState& s : states) {
+    for (const MenuItemState& s : menuItemStates(c)) {
         if (s.menu == menu && !s.byPosition && s.item == id) {
             EXPECT_FALSE(found) << "set twice: " << id;
             found = s;
@@ -22,207 +24,172 @@ std::optional<MenuItemState> find(const std::vector<MenuItemState>& states, Menu
     return found;
 }
 
-bool enabledIn(const std::vector<MenuItemState>& states, MenuHandle menu, uint32_t id) {
-    auto s = find(states, menu, id);
+bool enabled(const MenuConditions& c, MenuHandle menu, uint32_t id) {
+    auto s = find(c, menu, id);
     EXPECT_TRUE(s) << "not set: " << id << " in menu " << static_cast<int>(menu);
     return s && s->enabled;
 }
 
 MenuConditions none() { return {false, false, false, false, false, false, false}; }
 
-}  // namespace
-
-TEST(OnCanvas, NeedsAValidCanvasAndTheSelectionOverlappingIt) {
-    DIB canvas(256, 256);
-    EXPECT_TRUE(selectionOnCanvas(canvas, {0, 0, 31, 31}));
-    EXPECT_TRUE(selectionOnCanvas(canvas, {-24, -24, 7, 7}));
-    EXPECT_TRUE(selectionOnCanvas(canvas, {255, 255, 300, 300}));
-    EXPECT_FALSE(selectionOnCanvas(canvas, {256, 0, 300, 31}));
-    EXPECT_FALSE(selectionOnCanvas(canvas, {0, 256, 31, 300}));
-    EXPECT_FALSE(selectionOnCanvas(canvas, {-40, 0, -1, 31}));
-    DIB empty;
-    EXPECT_FALSE(selectionOnCanvas(empty, {0, 0, 31, 31}));
+// The conditions with only the named ones true.
+MenuConditions with(std::initializer_list<bool MenuConditions::*> on) {
+    MenuConditions c = none();
+    for (auto member : on) c.*member = true;
+    return c;
 }
 
-TEST(OnCanvas, OnePixelSelectionAtTheOriginDoesNotCount) {
-    // Right and bottom must be past 0, so grid 1 x 1 at pixel (0, 0) grays
-    // out cut, copy and the other selection items.
-    DIB canvas(256, 256);
-    EXPECT_FALSE(selectionOnCanvas(canvas, {0, 0, 0, 0}));
-    EXPECT_FALSE(selectionOnCanvas(canvas, {0, 0, 5, 0}));
-    EXPECT_TRUE(selectionOnCanvas(canvas, {0, 0, 1, 1}));
+using C = MenuConditions;
+
+}  // namespace
+
+TEST(OnCanvas, NeedsAValidCanvasAndTheSelectionPastRowAndColumnZero) {
+    DIB canvas(256, 256), empty;
+    const std::pair<CanvasRect, bool> cases[] = {
+        {{0, 0, 31, 31}, true},    {{-24, -24, 7, 7}, true},    {{255, 255, 300, 300}, true},
+        {{0, 0, 1, 1}, true},      {{256, 0, 300, 31}, false},  {{0, 256, 31, 300}, false},
+        {{-40, 0, -1, 31}, false},
+        // Grid 1 x 1 at pixel (0, 0) grays out cut, copy and the other selection items.
+        {{0, 0, 0, 0}, false},     {{0, 0, 5, 0}, false},
+    };
+    for (const auto& [rect, on] : cases) {
+        EXPECT_EQ(selectionOnCanvas(canvas, rect), on)
+            << rect.left << "," << rect.top << " -> " << rect.right << "," << rect.bottom;
+    }
+    EXPECT_FALSE(selectionOnCanvas(empty, {0, 0, 31, 31}));
 }
 
 TEST(MenuState, ConditionsComeFromCanvasSelectionAndCopyBuffer) {
     DIB canvas(64, 64), copy(8, 8), empty;
-    MenuConditions c = menuConditionsOf(canvas, {0, 0, 31, 31}, false, copy, true, false, true);
-    EXPECT_TRUE(c.onCanvas);
-    EXPECT_FALSE(c.autoResize);
-    EXPECT_TRUE(c.hasCopy);
-    EXPECT_TRUE(c.canUndo);
-    EXPECT_FALSE(c.canRedo);
-    EXPECT_TRUE(c.canvasValid);
-    EXPECT_TRUE(c.alphaMode);
-    c = menuConditionsOf(empty, {0, 0, 31, 31}, true, empty, false, true, false);
-    EXPECT_FALSE(c.onCanvas);
-    EXPECT_TRUE(c.autoResize);
-    EXPECT_FALSE(c.hasCopy);
-    EXPECT_FALSE(c.canvasValid);
-    EXPECT_TRUE(c.canRedo);
+    auto flags = [](const MenuConditions& c) {
+        return std::make_tuple(c.onCanvas, c.autoResize, c.hasCopy, c.canUndo, c.canRedo,
+                               c.canvasValid, c.alphaMode);
+    };
+    EXPECT_EQ(flags(menuConditionsOf(canvas, {0, 0, 31, 31}, false, copy, true, false, true)),
+              std::make_tuple(true, false, true, true, false, true, true));
+    EXPECT_EQ(flags(menuConditionsOf(empty, {0, 0, 31, 31}, true, empty, false, true, false)),
+              std::make_tuple(false, true, false, false, true, false, false));
 }
 
 TEST(MenuState, PasteNeedsACopyBufferAndRoomOnTheCanvasOrAutoResize) {
-    MenuConditions c = none();
-    c.hasCopy = true;
-    auto off = menuItemStates(c);
-    EXPECT_FALSE(enabledIn(off, M::MenuBar, ID_EDIT_PASTE));
-    EXPECT_FALSE(enabledIn(off, M::PopupMenu, ID_EDIT_PASTE));
-    EXPECT_FALSE(enabledIn(off, M::ClipboardMenu, ID_EDIT_PASTE));
-    EXPECT_FALSE(enabledIn(off, M::MenuBar, ID_EDIT_PASTE_FROM_FILE));
-    EXPECT_FALSE(enabledIn(off, M::DropMenu, ID_DROP_PASTE));
+    const MenuConditions copyOnly = with({&C::hasCopy});
+    for (M menu : {M::MenuBar, M::PopupMenu, M::ClipboardMenu}) {
+        EXPECT_FALSE(enabled(copyOnly, menu, ID_EDIT_PASTE));
+    }
+    EXPECT_FALSE(enabled(copyOnly, M::MenuBar, ID_EDIT_PASTE_FROM_FILE));
+    EXPECT_FALSE(enabled(copyOnly, M::DropMenu, ID_DROP_PASTE));
 
-    c.autoResize = true;  // off the canvas, but the paste may grow it
-    auto grow = menuItemStates(c);
+    // Off the canvas, but the paste may grow it.
+    const MenuConditions grow = with({&C::hasCopy, &C::autoResize});
     for (uint32_t id : {ID_EDIT_PASTE, ID_EDIT_PASTE_BEYOND, ID_EDIT_PASTE_TRANSLUCENT,
                         ID_EDIT_PASTE_OPAQUE_BASE}) {
-        EXPECT_TRUE(enabledIn(grow, M::MenuBar, id)) << id;
+        EXPECT_TRUE(enabled(grow, M::MenuBar, id)) << id;
     }
-    EXPECT_TRUE(enabledIn(grow, M::PopupMenu, ID_EDIT_PASTE_TRANSLUCENT));
-    EXPECT_TRUE(enabledIn(grow, M::MenuBar, ID_EDIT_PASTE_FROM_FILE));
-    EXPECT_TRUE(enabledIn(grow, M::DropMenu, ID_DROP_PASTE));
-    // A mask paste never grows the canvas.
-    EXPECT_FALSE(enabledIn(grow, M::MenuBar, ID_COLOR_PASTE_MASK));
+    EXPECT_TRUE(enabled(grow, M::PopupMenu, ID_EDIT_PASTE_TRANSLUCENT));
+    EXPECT_TRUE(enabled(grow, M::MenuBar, ID_EDIT_PASTE_FROM_FILE));
+    EXPECT_TRUE(enabled(grow, M::DropMenu, ID_DROP_PASTE));
+    EXPECT_FALSE(enabled(grow, M::MenuBar, ID_COLOR_PASTE_MASK));  // a mask never grows it
 
-    c.hasCopy = false;
-    auto empty = menuItemStates(c);
-    EXPECT_FALSE(enabledIn(empty, M::MenuBar, ID_EDIT_PASTE));
-    EXPECT_TRUE(enabledIn(empty, M::MenuBar, ID_EDIT_PASTE_FROM_FILE));
-}
+    const MenuConditions noCopy = with({&C::autoResize});
+    EXPECT_FALSE(enabled(noCopy, M::MenuBar, ID_EDIT_PASTE));
+    EXPECT_TRUE(enabled(noCopy, M::MenuBar, ID_EDIT_PASTE_FROM_FILE));
 
-TEST(MenuState, ClipboardMenuPastesFollowThePasteRule) {
-    MenuConditions c = none();
-    c.onCanvas = true;
-    auto states = menuItemStates(c);
+    // The clipboard menu's pastes, the mask paste among them, follow the same rule.
     for (uint32_t id : {ID_EDIT_PASTE, ID_EDIT_PASTE_BEYOND, ID_EDIT_PASTE_TRANSLUCENT,
                         ID_EDIT_PASTE_OPAQUE_BASE, ID_COLOR_PASTE_MASK}) {
-        EXPECT_FALSE(enabledIn(states, M::ClipboardMenu, id)) << id;
-    }
-    c.hasCopy = true;
-    states = menuItemStates(c);
-    for (uint32_t id : {ID_EDIT_PASTE, ID_EDIT_PASTE_BEYOND, ID_EDIT_PASTE_TRANSLUCENT,
-                        ID_EDIT_PASTE_OPAQUE_BASE, ID_COLOR_PASTE_MASK}) {
-        EXPECT_TRUE(enabledIn(states, M::ClipboardMenu, id)) << id;
+        EXPECT_FALSE(enabled(with({&C::onCanvas}), M::ClipboardMenu, id)) << id;
+        EXPECT_TRUE(enabled(with({&C::onCanvas, &C::hasCopy}), M::ClipboardMenu, id)) << id;
     }
 }
 
 TEST(MenuState, SelectionItemsNeedTheSelectionOnTheCanvas) {
     const uint32_t barItems[] = {
-        ID_EDIT_SELECT_NONE, ID_EDIT_CUT,          ID_EDIT_COPY,
-        ID_EDIT_DELETE,      ID_COLOR_MAKE_OPAQUE, ID_COLOR_MAKE_TRANSPARENT,
-        ID_EDIT_SAVE_SELECTION, ID_COLOR_INVERT,   ID_COLOR_PASTE_MASK_FILE,
-        ID_COLOR_COPY_MASK,  ID_COLOR_SAVE_MASK,   ID_COLOR_FLIP_HORIZONTAL,
-        ID_COLOR_FLIP_VERTICAL, ID_COLOR_COUNT,
+        ID_EDIT_SELECT_NONE,     ID_EDIT_CUT,           ID_EDIT_COPY,
+        ID_EDIT_DELETE,          ID_COLOR_MAKE_OPAQUE,  ID_COLOR_MAKE_TRANSPARENT,
+        ID_EDIT_SAVE_SELECTION,  ID_COLOR_INVERT,       ID_COLOR_PASTE_MASK_FILE,
+        ID_COLOR_COPY_MASK,      ID_COLOR_SAVE_MASK,    ID_COLOR_FLIP_HORIZONTAL,
+        ID_COLOR_FLIP_VERTICAL,  ID_COLOR_COUNT,
     };
-    MenuConditions c = none();
-    c.autoResize = true;
-    c.hasCopy = true;
-    c.canvasValid = true;
-    auto off = menuItemStates(c);
-    for (uint32_t id : barItems) EXPECT_FALSE(enabledIn(off, M::MenuBar, id)) << id;
-    EXPECT_FALSE(enabledIn(off, M::DropMenu, ID_DROP_PASTE_MASK));
-    c.onCanvas = true;
-    auto on = menuItemStates(c);
-    for (uint32_t id : barItems) EXPECT_TRUE(enabledIn(on, M::MenuBar, id)) << id;
-    EXPECT_TRUE(enabledIn(on, M::DropMenu, ID_DROP_PASTE_MASK));
+    const MenuConditions off = with({&C::autoResize, &C::hasCopy, &C::canvasValid});
+    MenuConditions on = off;
+    on.onCanvas = true;
+    for (uint32_t id : barItems) {
+        EXPECT_FALSE(enabled(off, M::MenuBar, id)) << id;
+        EXPECT_TRUE(enabled(on, M::MenuBar, id)) << id;
+    }
+    EXPECT_FALSE(enabled(off, M::DropMenu, ID_DROP_PASTE_MASK));
+    EXPECT_TRUE(enabled(on, M::DropMenu, ID_DROP_PASTE_MASK));
 }
 
 TEST(MenuState, ItemsAreSetOnlyInTheMenusThatListThem) {
-    auto states = menuItemStates(none());
-    EXPECT_TRUE(find(states, M::PopupMenu, ID_EDIT_CUT));
-    EXPECT_TRUE(find(states, M::ClipboardMenu, ID_EDIT_COPY));
-    EXPECT_FALSE(find(states, M::ClipboardMenu, ID_EDIT_DELETE));
-    EXPECT_TRUE(find(states, M::ColorMenu, ID_COLOR_MAKE_OPAQUE));
-    EXPECT_TRUE(find(states, M::ColorMenu, ID_COLOR_COUNT));
-    EXPECT_FALSE(find(states, M::ColorMenu, ID_COLOR_FLIP_HORIZONTAL));
-    EXPECT_FALSE(find(states, M::PopupMenu, ID_EDIT_SELECT_NONE));
-    EXPECT_FALSE(find(states, M::MenuBar, ID_DROP_PASTE));
-    EXPECT_FALSE(find(states, M::DropMenu, ID_DROP_COPY));
-    EXPECT_FALSE(find(states, M::DropMenu, ID_DROP_OPEN));
-    // Never gated: they always work.
-    EXPECT_FALSE(find(states, M::MenuBar, ID_FILE_NEW));
-    EXPECT_FALSE(find(states, M::MenuBar, ID_COLOR_CHANGE_DIALOG));
-    EXPECT_FALSE(find(states, M::MenuBar, ID_VIEW_ZOOM_IN));
-    EXPECT_FALSE(find(states, M::MenuBar, ID_EDIT_SELECT_COPY_SIZE));
+    const std::tuple<M, uint32_t, bool> cases[] = {
+        {M::PopupMenu, ID_EDIT_CUT, true},
+        {M::ClipboardMenu, ID_EDIT_COPY, true},
+        {M::ClipboardMenu, ID_EDIT_DELETE, false},
+        {M::ColorMenu, ID_COLOR_MAKE_OPAQUE, true},
+        {M::ColorMenu, ID_COLOR_COUNT, true},
+        {M::ColorMenu, ID_COLOR_FLIP_HORIZONTAL, false},
+        {M::PopupMenu, ID_EDIT_SELECT_NONE, false},
+        {M::MenuBar, ID_DROP_PASTE, false},
+        {M::DropMenu, ID_DROP_COPY, false},
+        {M::DropMenu, ID_DROP_OPEN, false},
+        // Never gated: they always work.
+        {M::MenuBar, ID_FILE_NEW, false},
+        {M::MenuBar, ID_COLOR_CHANGE_DIALOG, false},
+        {M::MenuBar, ID_VIEW_ZOOM_IN, false},
+        {M::MenuBar, ID_EDIT_SELECT_COPY_SIZE, false},
+    };
+    for (const auto& [menu, id, set] : cases) {
+        EXPECT_EQ(find(none(), menu, id).has_value(), set)
+            << id << " in " << static_cast<int>(menu);
+    }
 }
 
-TEST(MenuState, CopyBufferItemsNeedACopyBuffer) {
-    MenuConditions c = none();
-    auto without = menuItemStates(c);
-    c.hasCopy = true;
-    auto with = menuItemStates(c);
+TEST(MenuState, CopyBufferUndoAndCanvasItemsFollowTheirCondition) {
     for (uint32_t id : {ID_FILE_OPEN_CLIPBOARD, ID_OPTION_CLEAR_COPY, ID_OPTION_SAVE_COPY}) {
-        for (MenuHandle menu : {M::MenuBar, M::ClipboardMenu}) {
-            EXPECT_FALSE(enabledIn(without, menu, id)) << id;
-            EXPECT_TRUE(enabledIn(with, menu, id)) << id;
+        for (M menu : {M::MenuBar, M::ClipboardMenu}) {
+            EXPECT_FALSE(enabled(none(), menu, id)) << id;
+            EXPECT_TRUE(enabled(with({&C::hasCopy}), menu, id)) << id;
         }
     }
-}
-
-TEST(MenuState, UndoItemsFollowTheHistory) {
-    MenuConditions c = none();
-    c.canUndo = true;
-    auto undoOnly = menuItemStates(c);
-    EXPECT_TRUE(enabledIn(undoOnly, M::MenuBar, ID_EDIT_UNDO));
-    EXPECT_TRUE(enabledIn(undoOnly, M::PopupMenu, ID_EDIT_UNDO));
-    EXPECT_FALSE(enabledIn(undoOnly, M::PopupMenu, ID_EDIT_REDO));
-    EXPECT_TRUE(enabledIn(undoOnly, M::MenuBar, ID_OPTION_CLEAR_UNDO));
-    c = none();
-    c.canRedo = true;
-    auto redoOnly = menuItemStates(c);
-    EXPECT_FALSE(enabledIn(redoOnly, M::MenuBar, ID_EDIT_UNDO));
-    EXPECT_TRUE(enabledIn(redoOnly, M::MenuBar, ID_EDIT_REDO));
-    EXPECT_TRUE(enabledIn(redoOnly, M::MenuBar, ID_OPTION_CLEAR_UNDO));
-    EXPECT_FALSE(enabledIn(menuItemStates(none()), M::MenuBar, ID_OPTION_CLEAR_UNDO));
-}
-
-TEST(MenuState, SavingAndSelectAllNeedAValidCanvas) {
-    MenuConditions c = none();
-    c.onCanvas = true;
-    auto invalid = menuItemStates(c);
-    c.canvasValid = true;
-    auto valid = menuItemStates(c);
+    const MenuConditions undo = with({&C::canUndo}), redo = with({&C::canRedo});
+    EXPECT_TRUE(enabled(undo, M::MenuBar, ID_EDIT_UNDO));
+    EXPECT_TRUE(enabled(undo, M::PopupMenu, ID_EDIT_UNDO));
+    EXPECT_FALSE(enabled(undo, M::PopupMenu, ID_EDIT_REDO));
+    EXPECT_FALSE(enabled(redo, M::MenuBar, ID_EDIT_UNDO));
+    EXPECT_TRUE(enabled(redo, M::MenuBar, ID_EDIT_REDO));
+    EXPECT_TRUE(enabled(undo, M::MenuBar, ID_OPTION_CLEAR_UNDO));
+    EXPECT_TRUE(enabled(redo, M::MenuBar, ID_OPTION_CLEAR_UNDO));
+    EXPECT_FALSE(enabled(none(), M::MenuBar, ID_OPTION_CLEAR_UNDO));
+    // Saving and select all need a valid canvas, not the selection on it.
     for (uint32_t id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_EDIT_SELECT_ALL}) {
-        EXPECT_FALSE(enabledIn(invalid, M::MenuBar, id)) << id;
-        EXPECT_TRUE(enabledIn(valid, M::MenuBar, id)) << id;
+        EXPECT_FALSE(enabled(with({&C::onCanvas}), M::MenuBar, id)) << id;
+        EXPECT_TRUE(enabled(with({&C::onCanvas, &C::canvasValid}), M::MenuBar, id)) << id;
     }
 }
 
-TEST(MenuState, AlphaModeItemIsAlwaysEnabledAndCarriesTheCheckMark) {
-    MenuConditions c = none();
+TEST(MenuState, AlphaModeItemIsAlwaysEnabledAndAloneCarriesTheCheckMark) {
     for (bool alpha : {false, true}) {
-        c.alphaMode = alpha;
-        auto states = menuItemStates(c);
-        for (MenuHandle menu : {M::MenuBar, M::ColorMenu}) {
-            auto s = find(states, menu, ID_COLOR_ALPHA_MODE);
+        const MenuConditions c = alpha ? with({&C::alphaMode}) : none();
+        for (M menu : {M::MenuBar, M::ColorMenu}) {
+            auto s = find(c, menu, ID_COLOR_ALPHA_MODE);
             ASSERT_TRUE(s);
             EXPECT_TRUE(s->enabled);
             EXPECT_TRUE(s->checkable);
             EXPECT_EQ(s->checked, alpha);
         }
-    }
-    // No other item touches a check mark.
-    for (const MenuItemState& s : menuItemStates(c)) {
-        if (s.byPosition || s.item != ID_COLOR_ALPHA_MODE) {
-            EXPECT_FALSE(s.checkable);
+        for (const MenuItemState& s : menuItemStates(c)) {
+            if (s.byPosition || s.item != ID_COLOR_ALPHA_MODE) {
+                EXPECT_FALSE(s.checkable);
+            }
         }
     }
 }
 
 TEST(MenuState, ChannelSwapSubMenuIsSetByPositionInBothMenus) {
-    MenuConditions c = none();
     for (bool onCanvas : {false, true}) {
-        c.onCanvas = onCanvas;
         int found = 0;
+        const MenuConditions c = onCanvas ? with({&C::onCanvas}) : none();
         for (const MenuItemState& s : menuItemStates(c)) {
             if (!s.byPosition) continue;
             ++found;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -15,8 +16,6 @@ uint32_t le32(const Bytes& b, size_t at) {
     return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
            uint32_t(b[at + 3]) << 24;
 }
-
-uint32_t le16(const Bytes& b, size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8; }
 
 uint32_t bgra(uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
     return uint32_t(a) << 24 | uint32_t(r) << 16 | uint32_t(g) << 8 | b;
@@ -33,29 +32,25 @@ void fillThreeByTwo(DIB& image) {
     image.row(1)[2] = bgra(19, 20, 21, 128);
 }
 
-struct Header {
-    uint32_t fileSize, offBits, width, height, planes, bits, compression, sizeImage, xPels, yPels,
-        clrUsed, clrImportant;
-};
+// "BM", file size, reserved, pixel offset, then the 40-byte header: size,
+// width, height, planes | bits << 16, compression, image size, resolutions,
+// colours used, colours important.
+using Header = std::array<uint32_t, 14>;
 
 Header headerOf(const Bytes& f) {
-    EXPECT_EQ(f[0], 'B');
-    EXPECT_EQ(f[1], 'M');
-    EXPECT_EQ(le32(f, 6), 0u);   // both reserved words
-    EXPECT_EQ(le32(f, 14), 40u); // biSize
-    return {le32(f, 2),  le32(f, 10), le32(f, 18), le32(f, 22), le16(f, 26), le16(f, 28),
-            le32(f, 30), le32(f, 34), le32(f, 38), le32(f, 42), le32(f, 46), le32(f, 50)};
+    Header h{uint32_t(f[0]) | uint32_t(f[1]) << 8};
+    for (size_t i = 1; i < h.size(); ++i) h[i] = le32(f, 2 + 4 * (i - 1));
+    return h;
+}
+
+// Writes with 32 or 24 bits, or the grey mask for 8.
+bool write(const DIB& image, int bits, ByteSink& sink) {
+    return bits == 8 ? encodeGreyMaskBmp(image, sink) : encodeBmp(image, bits, sink);
 }
 
 Bytes encode(const DIB& image, int bits) {
     MemorySink sink;
-    EXPECT_TRUE(encodeBmp(image, bits, sink));
-    return sink.bytes();
-}
-
-Bytes encodeMask(const DIB& image) {
-    MemorySink sink;
-    EXPECT_TRUE(encodeGreyMaskBmp(image, sink));
+    EXPECT_TRUE(write(image, bits, sink));
     return sink.bytes();
 }
 
@@ -72,78 +67,34 @@ private:
     size_t capacity_;
 };
 
-TEST(BmpWrite, ThreeByTwoAt24BitsIs78BytesWithPaddedBottomUpRows) {
+TEST(BmpWrite, ThreeByTwoFilesAreByteExact) {
     DIB image;
     fillThreeByTwo(image);
-    const Bytes f = encode(image, 24);
-    ASSERT_EQ(f.size(), 78u);
-    const Header h = headerOf(f);
-    EXPECT_EQ(h.fileSize, 78u);
-    EXPECT_EQ(h.offBits, 54u);
-    EXPECT_EQ(h.width, 3u);
-    EXPECT_EQ(h.height, 2u);
-    EXPECT_EQ(h.planes, 1u);
-    EXPECT_EQ(h.bits, 24u);
-    EXPECT_EQ(h.compression, 0u);
-    EXPECT_EQ(h.sizeImage, 24u);
-    EXPECT_EQ(h.xPels, 3780u);
-    EXPECT_EQ(h.yPels, 3780u);
-    EXPECT_EQ(h.clrUsed, 0u);
-    EXPECT_EQ(h.clrImportant, 0u);
-    // The bottom row first; transparent magenta keeps its colour bytes.
-    const Bytes rows(f.begin() + 54, f.end());
-    EXPECT_EQ(rows, (Bytes{11, 12, 13, 15, 16, 17, 19, 20, 21, 0, 0, 0,  //
-                           1,  2,  3,  255, 0, 255, 7,  8,  9,  0, 0, 0}));
-}
-
-TEST(BmpWrite, ThirtyTwoBitsKeepAlphaInMemoryOrder) {
-    DIB image;
-    fillThreeByTwo(image);
-    const Bytes f = encode(image, 32);
-    ASSERT_EQ(f.size(), 54u + 24u);
-    const Header h = headerOf(f);
-    EXPECT_EQ(h.fileSize, 78u);
-    EXPECT_EQ(h.offBits, 54u);
-    EXPECT_EQ(h.bits, 32u);
-    EXPECT_EQ(h.sizeImage, 24u);
-    EXPECT_EQ(h.clrUsed, 0u);
-    EXPECT_EQ(std::memcmp(f.data() + 54, image.pixels, 24), 0);
-    EXPECT_EQ(f[54 + 3], 14);  // alpha of the bottom-left pixel
-}
-
-TEST(BmpWrite, GreyMaskOfThreeByTwoIs1078Plus8BytesOfAlpha) {
-    DIB image;
-    fillThreeByTwo(image);
-    const Bytes f = encodeMask(image);
-    ASSERT_EQ(f.size(), 1078u + 8u);
-    const Header h = headerOf(f);
-    EXPECT_EQ(h.fileSize, 1086u);
-    EXPECT_EQ(h.offBits, 1078u);
-    EXPECT_EQ(h.width, 3u);
-    EXPECT_EQ(h.height, 2u);
-    EXPECT_EQ(h.planes, 1u);
-    EXPECT_EQ(h.bits, 8u);
-    EXPECT_EQ(h.compression, 0u);
-    EXPECT_EQ(h.sizeImage, 8u);
-    EXPECT_EQ(h.xPels, 3780u);
-    EXPECT_EQ(h.yPels, 3780u);
-    EXPECT_EQ(h.clrUsed, 256u);
-    EXPECT_EQ(h.clrImportant, 0u);
-    for (uint32_t i = 0; i < 256; ++i) {
-        EXPECT_EQ(le32(f, 54 + 4 * i), i | i << 8 | i << 16) << i;
+    struct Case {
+        int bits;
+        Header header;
+        Bytes pixels;  // the end of the file: rows bottom-up, padded to 4 bytes
+    };
+    const Case cases[] = {
+        // 78 bytes; transparent magenta keeps its colour bytes.
+        {24, {0x4D42, 78, 0, 54, 40, 3, 2, 1 | 24 << 16, 0, 24, 3780, 3780, 0, 0},
+         {11, 12, 13, 15, 16, 17, 19, 20, 21, 0, 0, 0, 1, 2, 3, 255, 0, 255, 7, 8, 9, 0, 0, 0}},
+        {32, {0x4D42, 78, 0, 54, 40, 3, 2, 1 | 32 << 16, 0, 24, 3780, 3780, 0, 0},
+         {11, 12, 13, 14, 15, 16, 17, 255, 19, 20, 21, 128,  //
+          1, 2, 3, 4, 255, 0, 255, 0, 7, 8, 9, 10}},
+        // The grey mask: 1078 + 8 bytes of alpha after a grey ramp of 256 entries.
+        {8, {0x4D42, 1086, 0, 1078, 40, 3, 2, 1 | 8 << 16, 0, 8, 3780, 3780, 256, 0},
+         {14, 255, 128, 0, 4, 0, 10, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bits);
+        const Bytes f = encode(image, c.bits);
+        ASSERT_EQ(f.size(), c.header[1]);
+        EXPECT_EQ(headerOf(f), c.header);
+        EXPECT_EQ(Bytes(f.end() - c.pixels.size(), f.end()), c.pixels);
+        if (c.bits != 8) continue;
+        for (uint32_t i = 0; i < 256; ++i) EXPECT_EQ(le32(f, 54 + 4 * i), i * 0x010101u) << i;
     }
-    EXPECT_EQ(Bytes(f.begin() + 1078, f.end()), (Bytes{14, 255, 128, 0, 4, 0, 10, 0}));
-}
-
-TEST(BmpWrite, StrideRoundsUpToWholeWords) {
-    EXPECT_EQ(bmpStride(3, 24), 12u);
-    EXPECT_EQ(bmpStride(4, 24), 12u);
-    EXPECT_EQ(bmpStride(5, 24), 16u);
-    EXPECT_EQ(bmpStride(1, 8), 4u);
-    EXPECT_EQ(bmpStride(5, 8), 8u);
-    EXPECT_EQ(bmpStride(3, 32), 12u);
-    EXPECT_EQ(bmpStride(0x7FFFFFFF, 32), 0u);  // does not fit in 32 bits
-    EXPECT_EQ(bmpStride(0, 32), 0u);
 }
 
 // Rows wider than one conversion block, and more rows than one block holds.
@@ -155,9 +106,8 @@ TEST(BmpWrite, LargeImagesConvertEveryRowAcrossBlocks) {
         for (int32_t y = 0; y < height; ++y) {
             for (int32_t x = 0; x < width; ++x) image.row(y)[x] = uint32_t(x * 2654435761u + y);
         }
-        const Bytes f24 = encode(image, 24);
-        const Bytes mask = encodeMask(image);
-        const uint32_t stride24 = bmpStride(width, 24), stride8 = bmpStride(width, 8);
+        const Bytes f24 = encode(image, 24), mask = encode(image, 8);
+        const uint32_t stride24 = (3 * width + 3) / 4 * 4, stride8 = (width + 3) / 4 * 4;
         ASSERT_EQ(f24.size(), 54u + size_t(stride24) * height);
         ASSERT_EQ(mask.size(), 1078u + size_t(stride8) * height);
         bool same = true;
@@ -166,9 +116,8 @@ TEST(BmpWrite, LargeImagesConvertEveryRowAcrossBlocks) {
             const uint8_t* row24 = &f24[54 + size_t(r) * stride24];
             const uint8_t* row8 = &mask[1078 + size_t(r) * stride8];
             for (int32_t x = 0; x < width; ++x) {
-                same = same && row24[3 * x] == uint8_t(p[x]) &&
-                       row24[3 * x + 1] == uint8_t(p[x] >> 8) &&
-                       row24[3 * x + 2] == uint8_t(p[x] >> 16) && row8[x] == uint8_t(p[x] >> 24);
+                same = same && std::memcmp(row24 + 3 * x, p + x, 3) == 0 &&
+                       row8[x] == uint8_t(p[x] >> 24);
             }
             for (uint32_t pad = 3 * width; pad < stride24; ++pad) same = same && row24[pad] == 0;
             for (uint32_t pad = width; pad < stride8; ++pad) same = same && row8[pad] == 0;
@@ -177,37 +126,27 @@ TEST(BmpWrite, LargeImagesConvertEveryRowAcrossBlocks) {
     }
 }
 
-TEST(BmpWrite, EmptyImageAndOtherDepthsAreRefused) {
-    DIB empty, image(2, 2);
-    MemorySink sink;
-    EXPECT_FALSE(encodeBmp(empty, 32, sink));
-    EXPECT_FALSE(encodeBmp(empty, 24, sink));
-    EXPECT_FALSE(encodeGreyMaskBmp(empty, sink));
-    EXPECT_FALSE(encodeBmp(image, 16, sink));
-    EXPECT_FALSE(encodeBmp(image, 8, sink));
-    EXPECT_TRUE(sink.bytes().empty());
-}
-
-TEST(BmpWrite, EveryShortWriteFailsTheSave) {
-    DIB image(300, 400);
+TEST(BmpWrite, EmptyImageOtherDepthsAndShortWritesFail) {
+    DIB empty, image(300, 400);
     image.fillRect(0, 0, 300, 400, 0x80402010u);
-    for (int kind = 0; kind < 3; ++kind) {
-        MemorySink whole;
-        const bool ok = kind == 2 ? encodeGreyMaskBmp(image, whole)
-                                  : encodeBmp(image, kind == 0 ? 32 : 24, whole);
-        ASSERT_TRUE(ok);
-        const size_t size = whole.bytes().size();
+    for (int bits : {32, 24, 8}) {
+        SCOPED_TRACE(bits);
+        MemorySink none;
+        EXPECT_FALSE(write(empty, bits, none));
+        EXPECT_TRUE(none.bytes().empty());
+        const size_t size = encode(image, bits).size();
         for (size_t capacity : {size_t(0), size_t(13), size_t(54), size_t(1077), size / 2,
                                 size - 1}) {
             FullSink sink(capacity);
-            const bool written = kind == 2 ? encodeGreyMaskBmp(image, sink)
-                                           : encodeBmp(image, kind == 0 ? 32 : 24, sink);
-            EXPECT_FALSE(written) << kind << " " << capacity;
+            EXPECT_FALSE(write(image, bits, sink)) << capacity;
         }
         FullSink exact(size);
-        EXPECT_TRUE(kind == 2 ? encodeGreyMaskBmp(image, exact)
-                              : encodeBmp(image, kind == 0 ? 32 : 24, exact));
+        EXPECT_TRUE(write(image, bits, exact));
     }
+    MemorySink sink;
+    EXPECT_FALSE(encodeBmp(image, 16, sink));
+    EXPECT_FALSE(encodeBmp(image, 8, sink));
+    EXPECT_TRUE(sink.bytes().empty());
 }
 
 // A header that claims a size no file may have: the writers must refuse it

@@ -1,37 +1,34 @@
 #pragma once
 // Builds PNG files byte by byte for the tests, independently of the codec
-// under test: chunks with zlib's CRC, rows filtered with filter 0, optional
-// Adam7 interlacing.
+// under test: chunks with zlib's CRC, every row with filter 0, no interlace.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testpng {
+
+using Bytes = std::vector<uint8_t>;
 
 struct Recipe {
     uint32_t width = 0;
     uint32_t height = 0;
     int bitDepth = 8;
     int colorType = 6;
-    bool interlaced = false;
-    std::vector<uint8_t> palette;  // PLTE: red, green, blue per entry
-    std::vector<uint8_t> trns;     // tRNS payload, written when not empty
-    // Packed rows of the whole image, top row first, without filter bytes.
-    std::vector<uint8_t> samples;
+    Bytes palette = {};  // PLTE: red, green, blue per entry
+    Bytes trns = {};     // tRNS payload, written when not empty
+    Bytes samples = {};  // packed rows, top row first, without filter bytes
+    std::vector<std::pair<std::string, Bytes>> extra = {};  // written right after IHDR
 };
 
-// Bits per pixel of a colour type at a bit depth.
-int bitsPerPixel(int colorType, int bitDepth);
 // Bytes of one packed row.
 size_t rowBytes(uint32_t width, int colorType, int bitDepth);
 
-void appendChunk(std::vector<uint8_t>& file, const std::string& type,
-                 const std::vector<uint8_t>& data);
-std::vector<uint8_t> ihdr(uint32_t width, uint32_t height, int bitDepth, int colorType,
-                          bool interlaced);
-std::vector<uint8_t> signature();
-// The zlib stream of the filtered (and, when asked, interlaced) rows.
-std::vector<uint8_t> imageData(const Recipe& recipe);
-std::vector<uint8_t> build(const Recipe& recipe);
+void appendChunk(Bytes& file, const std::string& type, const Bytes& data);
+Bytes ihdr(uint32_t width, uint32_t height, int bitDepth, int colorType);
+Bytes signature();
+// The zlib stream of the filtered rows.
+Bytes imageData(const Recipe& recipe);
+Bytes build(const Recipe& recipe);
 
 }  // namespace testpng

@@ -25,8 +25,8 @@ void readInput(png_structp png, png_bytep out, size_t length) {
 [[noreturn]] void fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void quiet(png_structp, png_const_charp) {}
 
-// C-style: libpng errors come back here by longjmp; the Raw record and the
-// row pointers live in the caller's frame.
+// C-style: libpng errors come back here by longjmp, so everything with a
+// destructor lives in the caller's frame.
 bool readInto(Input* in, Raw* raw, std::vector<png_bytep>* pointers) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, fail, quiet);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -50,15 +50,13 @@ bool readInto(Input* in, Raw* raw, std::vector<png_bytep>* pointers) {
     raw->height = png_get_image_height(png, info);
     raw->bitDepth = png_get_bit_depth(png, info);
     raw->colorType = png_get_color_type(png, info);
-    raw->interlace = png_get_interlace_type(png, info);
 
     png_colorp palette = nullptr;
     int entries = 0;
     if (png_get_PLTE(png, info, &palette, &entries) != 0) {
         for (int i = 0; i < entries; ++i) {
-            raw->palette.push_back(palette[i].red);
-            raw->palette.push_back(palette[i].green);
-            raw->palette.push_back(palette[i].blue);
+            raw->palette.insert(raw->palette.end(),
+                                {palette[i].red, palette[i].green, palette[i].blue});
         }
     }
     png_bytep alphas = nullptr;
@@ -76,18 +74,11 @@ bool readInto(Input* in, Raw* raw, std::vector<png_bytep>* pointers) {
         }
     }
     png_color_8p sbit = nullptr;
-    if (png_get_sBIT(png, info, &sbit) != 0) {
-        raw->hasSbit = true;
-        raw->sbit[0] = sbit->red;
-        raw->sbit[1] = sbit->green;
-        raw->sbit[2] = sbit->blue;
-        raw->sbit[3] = sbit->alpha;
-    }
+    raw->hasSbit = png_get_sBIT(png, info, &sbit) != 0;
 
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    const size_t rowBytes = png_get_rowbytes(png, info);
-    raw->rows.assign(raw->height, std::vector<uint8_t>(rowBytes));
+    raw->rows.assign(raw->height, std::vector<uint8_t>(png_get_rowbytes(png, info)));
     pointers->resize(raw->height);
     for (uint32_t y = 0; y < raw->height; ++y) (*pointers)[y] = raw->rows[y].data();
     png_read_image(png, pointers->data());

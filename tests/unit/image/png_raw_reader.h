@@ -1,6 +1,6 @@
 #pragma once
 // Reads a PNG with libpng and no transformation at all (only de-interlacing),
-// so the tests can derive the expected pixels with their own rules instead of
+// so the tests derive the expected pixels by their own rules instead of
 // asking the decoder under test.
 #include <cstdint>
 #include <vector>
@@ -12,14 +12,11 @@ struct Raw {
     uint32_t height = 0;
     int bitDepth = 0;
     int colorType = 0;
-    int interlace = 0;
     std::vector<uint8_t> palette;  // red, green, blue per entry
     bool hasTrns = false;
     std::vector<uint8_t> trnsAlpha;  // palette files: one alpha per entry
-    uint16_t trnsGrey = 0;
-    uint16_t trnsRed = 0, trnsGreen = 0, trnsBlue = 0;
+    uint16_t trnsGrey = 0, trnsRed = 0, trnsGreen = 0, trnsBlue = 0;
     bool hasSbit = false;
-    uint8_t sbit[4] = {};  // red, green, blue, alpha
     std::vector<std::vector<uint8_t>> rows;  // packed samples, top row first
 };
 

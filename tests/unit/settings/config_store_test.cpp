@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "settings/ini_codec.h"
+#include "tests/unit/settings/unusual_settings.h"
+
 namespace {
 
 const std::string kZeroColors(130, '0');  // 64 zero bytes and their checksum
@@ -15,48 +18,31 @@ const std::string kDefaultFontBlock =
     "4D005300200055004900200047006F007400680069006300" +
     std::string(80, '0') + "10000000FFFFFF00000000000000000049";
 
+// One line per section.
 const std::string kDefaultText =
-    "[window]\r\n"
-    "newImageSize=256,256\r\n"
-    "filterIndexNormal=0\r\n"
-    "filterIndexMask=0\r\n"
-    "[grid]\r\n"
-    "wndPos=0,0\r\n"
-    "size=32,32\r\n"
-    "correct=0,0\r\n"
-    "[colors]\r\n"
-    "back=ff00ff\r\n"
-    "colors=" + kZeroColors + "\r\n"
-    "before=ff00ff\r\n"
-    "after=000000\r\n"
-    "[option]\r\n"
-    "checkFileCopy=1\r\n"
-    "autoResize=1\r\n"
-    "copyOutOfRect=1\r\n"
-    "alphaMode=0\r\n"
-    "D&DActionType=3\r\n"
-    "ZoomType=0\r\n"
-    "Undo=100\r\n"
-    "[font]\r\n"
-    "data=" + kDefaultFontBlock + "\r\n"
-    "[fileList]\r\n"
-    "pos=0,0\r\n"
-    "moveCurSel=1\r\n"
-    "moveSelect=1\r\n"
-    "returnSelect=1\r\n"
-    "[trans]\r\n"
-    "boxSize=8\r\n"
-    "color1=ffffff\r\n"
-    "color2=b0b0b0\r\n";
+    "[window]\r\nnewImageSize=256,256\r\nfilterIndexNormal=0\r\nfilterIndexMask=0\r\n"
+    "[grid]\r\nwndPos=0,0\r\nsize=32,32\r\ncorrect=0,0\r\n"
+    "[colors]\r\nback=ff00ff\r\ncolors=" + kZeroColors + "\r\nbefore=ff00ff\r\nafter=000000\r\n"
+    "[option]\r\ncheckFileCopy=1\r\nautoResize=1\r\ncopyOutOfRect=1\r\nalphaMode=0\r\n"
+    "D&DActionType=3\r\nZoomType=0\r\nUndo=100\r\n"
+    "[font]\r\ndata=" + kDefaultFontBlock + "\r\n"
+    "[fileList]\r\npos=0,0\r\nmoveCurSel=1\r\nmoveSelect=1\r\nreturnSelect=1\r\n"
+    "[trans]\r\nboxSize=8\r\ncolor1=ffffff\r\ncolor2=b0b0b0\r\n";
 
 // Stored settings of a record, for comparing two records.
 std::string storedOf(const Settings& s) { return writeSettingsIni(s, std::nullopt); }
 
+std::string iniLine(const char* section, const char* key, const std::string& value) {
+    return std::string("[") + section + "]\n" + key + "=" + value + "\n";
+}
+
 }  // namespace
 
-TEST(ConfigWrite, FirstRunWritesEveryKeyInOrderWithDefaults) {
+TEST(ConfigWrite, FirstRunWritesEveryKeyInOrderWithDefaultsAndEmptyTextKeepsThem) {
     Settings s;
     EXPECT_EQ(writeSettingsIni(s, std::nullopt), kDefaultText);
+    EXPECT_EQ(loadSettingsFromIni("", s), std::nullopt);
+    EXPECT_EQ(storedOf(s), kDefaultText);
 }
 
 TEST(ConfigWrite, PlacementComesFirstAsA44ByteBlock) {
@@ -72,64 +58,10 @@ TEST(ConfigWrite, PlacementComesFirstAsA44ByteBlock) {
     EXPECT_EQ(text, "[window]\r\nwndSize=" + block + "\r\n" + kDefaultText.substr(10));
 }
 
-TEST(ConfigWrite, ColoursAreSixLowerCaseDigits) {
-    Settings s;
-    s.back = 0x00FF00;
-    s.after = 0x1ABCDEF;  // wider than 24 bits, as a read may leave it
-    std::string text = writeSettingsIni(s, std::nullopt);
-    EXPECT_NE(text.find("back=00ff00\r\n"), std::string::npos);
-    EXPECT_NE(text.find("after=1abcdef\r\n"), std::string::npos);
-}
-
-TEST(ConfigWrite, KeepsForeignLinesAndUpdatesKeysWhereTheyStand) {
-    Settings s;
-    s.undoLimit = 7;
-    std::string existing = "; kept\r\n[option]\r\nundo=5\r\nfuture=1\r\n[extra]\r\nx=y\r\n";
-    std::string text = writeSettingsIni(s, std::nullopt, existing);
-    EXPECT_EQ(text.rfind("; kept\r\n[option]\r\nundo=7\r\nfuture=1\r\n", 0), 0u);
-    EXPECT_NE(text.find("[extra]\r\nx=y\r\n"), std::string::npos);
-    EXPECT_EQ(text.find("Undo="), std::string::npos);
-}
-
-TEST(ConfigRead, EmptyTextKeepsEveryDefault) {
-    Settings s;
-    EXPECT_EQ(loadSettingsFromIni("", s), std::nullopt);
-    EXPECT_EQ(storedOf(s), kDefaultText);
-}
-
-TEST(ConfigRead, WrittenTextReadsBackTheSameSettings) {
+TEST(ConfigRead, WrittenTextReadsBackTheSameSettingsButNotTheColourHistory) {
     Settings a;
-    a.newImageSize = {640, 480};
-    a.filterIndexNormal = 2;
-    a.filterIndexMask = -1;
-    a.wndPos = {-100, 20};
-    a.selection.gw = 16;
-    a.selection.gh = 8;
-    a.selection.cx = -3;
-    a.selection.cy = 5;
-    a.back = 0x123456;
-    for (uint32_t i = 0; i < 16; ++i) a.colors[i] = 0x010101 * i;
-    a.before = 0xABCDEF;
-    a.after = 0x000001;
-    a.checkFileCopy = false;
-    a.autoResize = false;
-    a.copyOutOfRect = false;
-    a.alphaMode = true;
-    a.ddActionType = 1;
-    a.zoomType = 2;
-    a.undoLimit = 16384;
-    a.fontParams.cellWidth = 12;
-    a.fontParams.faceName[0] = u'X';
-    a.fontParams.style = 0x0F;
-    a.fontParams.padding[1] = 0x55;
-    a.fontParams.backColor2 = 0x808080;
-    a.pos = {7, -9};
-    a.moveCurSel = false;
-    a.moveSelect = false;
-    a.returnSelect = false;
-    a.boxSize = 3;
-    a.color1 = 0x0000FF;
-    a.color2 = 0x00FF00;
+    setUnusualValues(a);
+    a.colorHistory = false;
     WindowPlacement wp;
     wp.showCmd = 3;
     wp.normalLeft = -5;
@@ -137,102 +69,60 @@ TEST(ConfigRead, WrittenTextReadsBackTheSameSettings) {
     Settings b;
     std::optional<WindowPlacement> read = loadSettingsFromIni(writeSettingsIni(a, wp), b);
     EXPECT_EQ(storedOf(b), storedOf(a));
+    EXPECT_EQ(b.fontParams.padding[1], 0x55);
+    EXPECT_TRUE(b.colorHistory);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->showCmd, 3u);
     EXPECT_EQ(read->normalLeft, -5);
-    EXPECT_EQ(b.fontParams.padding[1], 0x55);
 }
 
-TEST(ConfigRead, PartialFileChangesOnlyWhatItNames) {
+// Each line is read in turn into one record, then the key's written value is
+// compared: pairs need both numbers ("%d, %d" reads too) and sizes keep each
+// non-positive number; colours read any hexadecimal spelling and are written
+// in lower case; integers read non-numbers as 0, unchecked; booleans are any
+// non-zero integer; keys ignore case; what cannot be read keeps the current
+// value, not the default.
+TEST(ConfigRead, EachKeyFollowsItsReadRule) {
+    struct Step {
+        const char *section, *key, *read, *written;
+    };
+    const Step steps[] = {
+        {"window", "newImageSize", "0,300", "256,300"},
+        {"window", "newImageSize", "300", "256,300"},
+        {"window", "newImageSize", "-1,-1", "256,300"},
+        {"window", "newImageSize", "512, 64", "512,64"},
+        {"grid", "size", "16,-4", "16,32"},
+        {"grid", "size", "16, 8", "16,8"},
+        {"grid", "size", "4", "16,8"},
+        {"grid", "correct", "-8, 0", "-8,0"},
+        {"grid", "correct", "x,1", "-8,0"},
+        {"grid", "wndPos", "-20,-30", "-20,-30"},
+        {"grid", "wndPos", "1", "-20,-30"},
+        {"fileList", "pos", "5,-6", "5,-6"},
+        {"fileList", "pos", "", "5,-6"},
+        {"colors", "back", "0x00ff00", "00ff00"},
+        {"colors", "back", "green", "00ff00"},
+        {"colors", "back", "0x", "00ff00"},
+        {"colors", "back", "", "00ff00"},
+        {"colors", "after", "1ABCDEF", "1abcdef"},
+        {"trans", "color2", "00FF00", "00ff00"},
+        {"OPTION", "undo", "250", "250"},
+        {"option", "UNDO", "251", "251"},
+        {"option", "Undo", "many", "0"},
+        {"option", "ZoomType", "-2", "-2"},
+        {"option", "D&DActionType", "9", "9"},
+        {"trans", "boxSize", "x", "0"},
+        {"option", "alphaMode", "2", "1"},
+        {"option", "checkFileCopy", "0", "0"},
+        {"option", "autoResize", "no", "0"},
+        {"fileList", "moveSelect", "-1", "1"},
+    };
     Settings s;
-    s.undoLimit = 42;
-    loadSettingsFromIni("[trans]\r\nboxSize=4\r\n", s);
-    EXPECT_EQ(s.boxSize, 4);
-    EXPECT_EQ(s.undoLimit, 42);
-    EXPECT_EQ(s.color1, 0xFFFFFFu);
-    EXPECT_EQ(s.newImageSize, (ImageSize{256, 256}));
-}
-
-TEST(ConfigRead, NewImageSizeTakesOnlyPositiveNumbersOfACompletePair) {
-    Settings s;
-    loadSettingsFromIni("[window]\nnewImageSize=0,300\n", s);
-    EXPECT_EQ(s.newImageSize, (ImageSize{256, 300}));
-    loadSettingsFromIni("[window]\nnewImageSize=300\n", s);
-    EXPECT_EQ(s.newImageSize, (ImageSize{256, 300}));
-    loadSettingsFromIni("[window]\nnewImageSize=-1,-1\n", s);
-    EXPECT_EQ(s.newImageSize, (ImageSize{256, 300}));
-    loadSettingsFromIni("[window]\nnewImageSize=512, 64\n", s);
-    EXPECT_EQ(s.newImageSize, (ImageSize{512, 64}));
-}
-
-TEST(ConfigRead, GridSizeKeepsNonPositiveValuesAndAllowsASpace) {
-    Settings s;
-    loadSettingsFromIni("[grid]\nsize=16,-4\n", s);
-    EXPECT_EQ(s.selection.gw, 16);
-    EXPECT_EQ(s.selection.gh, 32);
-    loadSettingsFromIni("[grid]\nsize=16, 8\n", s);
-    EXPECT_EQ(s.selection.gw, 16);
-    EXPECT_EQ(s.selection.gh, 8);
-    loadSettingsFromIni("[grid]\nsize=4\n", s);
-    EXPECT_EQ(s.selection.gw, 16);
-}
-
-TEST(ConfigRead, OffsetAndPositionsTakeAnySignButOnlyAsAPair) {
-    Settings s;
-    loadSettingsFromIni("[grid]\nwndPos=-20,-30\ncorrect=-8, 0\n[fileList]\npos=5,-6\n", s);
-    EXPECT_EQ(s.wndPos, (IntPair{-20, -30}));
-    EXPECT_EQ(s.selection.cx, -8);
-    EXPECT_EQ(s.selection.cy, 0);
-    EXPECT_EQ(s.pos, (IntPair{5, -6}));
-    loadSettingsFromIni("[grid]\nwndPos=1\ncorrect=x,1\n[fileList]\npos=\n", s);
-    EXPECT_EQ(s.wndPos, (IntPair{-20, -30}));
-    EXPECT_EQ(s.selection.cx, -8);
-    EXPECT_EQ(s.pos, (IntPair{5, -6}));
-}
-
-TEST(ConfigRead, ColourReadsAnyHexSpellingAndWritesBackLowerCase) {
-    for (const char* spelling : {"0x00ff00", "00FF00"}) {
-        Settings s;
-        loadSettingsFromIni(std::string("[colors]\nback=") + spelling + "\n", s);
-        EXPECT_EQ(s.back, 0x00FF00u) << spelling;
-        EXPECT_NE(storedOf(s).find("back=00ff00\r\n"), std::string::npos);
+    for (const Step& step : steps) {
+        loadSettingsFromIni(iniLine(step.section, step.key, step.read), s);
+        EXPECT_EQ(IniDocument::parse(storedOf(s)).value(step.section, step.key), step.written)
+            << step.key << "=" << step.read;
     }
-}
-
-TEST(ConfigRead, UnparsableColourKeepsTheCurrentValue) {
-    Settings s;
-    loadSettingsFromIni("[colors]\nbefore=green\nafter=0x\n[trans]\ncolor2=\n", s);
-    EXPECT_EQ(s.before, 0xFF00FFu);
-    EXPECT_EQ(s.after, 0x000000u);
-    EXPECT_EQ(s.color2, 0xB0B0B0u);
-}
-
-TEST(ConfigRead, UndoCountIsFoundUnderAnySpelling) {
-    for (const char* key : {"undo", "Undo", "UNDO"}) {
-        Settings s;
-        loadSettingsFromIni(std::string("[OPTION]\n") + key + "=250\n", s);
-        EXPECT_EQ(s.undoLimit, 250) << key;
-    }
-}
-
-TEST(ConfigRead, IntegerThatIsNotANumberReadsAsZero) {
-    Settings s;
-    loadSettingsFromIni("[option]\nUndo=many\nZoomType=-2\nD&DActionType=9\n[trans]\nboxSize=x\n",
-                        s);
-    EXPECT_EQ(s.undoLimit, 0);
-    EXPECT_EQ(s.zoomType, -2);    // no range check
-    EXPECT_EQ(s.ddActionType, 9);
-    EXPECT_EQ(s.boxSize, 0);
-}
-
-TEST(ConfigRead, BooleanIsAnyNonZeroInteger) {
-    Settings s;
-    loadSettingsFromIni(
-        "[option]\nalphaMode=2\ncheckFileCopy=0\nautoResize=no\n[fileList]\nmoveSelect=-1\n", s);
-    EXPECT_TRUE(s.alphaMode);
-    EXPECT_FALSE(s.checkFileCopy);
-    EXPECT_FALSE(s.autoResize);  // not a number: 0
-    EXPECT_TRUE(s.moveSelect);
     EXPECT_TRUE(s.copyOutOfRect);
 }
 
@@ -246,27 +136,19 @@ TEST(ConfigRead, StructBlocksWithWrongLengthOrChecksumAreIgnored) {
                         s);
     EXPECT_EQ(s.colors[0], 0u);
     EXPECT_EQ(s.fontParams.cellWidth, 32);
-    loadSettingsFromIni("[colors]\ncolors=" + shortBlock + "\n", s);
+    loadSettingsFromIni(iniLine("colors", "colors", shortBlock), s);
     EXPECT_EQ(s.colors[0], 0u);
-    loadSettingsFromIni("[colors]\ncolors=" + goodColors + "\n", s);
+    loadSettingsFromIni(iniLine("colors", "colors", goodColors), s);
     EXPECT_EQ(s.colors[0], 1u);
 }
 
 TEST(ConfigRead, PlacementIsReportedOnlyWhenTheBlockIsValid) {
     Settings s;
     std::string block = "2C000000" + std::string(80, '0') + "2C";
-    EXPECT_TRUE(loadSettingsFromIni("[window]\nwndSize=" + block + "\n", s));
+    EXPECT_TRUE(loadSettingsFromIni(iniLine("window", "wndSize", block), s));
     block.back() = 'D';
-    EXPECT_FALSE(loadSettingsFromIni("[window]\nwndSize=" + block + "\n", s));
-    EXPECT_FALSE(loadSettingsFromIni("[window]\nwndSize=2C2C\n", s));
-}
-
-TEST(ConfigRead, ColorHistoryIsNotStored) {
-    Settings s;
-    s.colorHistory = false;
-    Settings fresh;
-    loadSettingsFromIni(writeSettingsIni(s, std::nullopt), fresh);
-    EXPECT_TRUE(fresh.colorHistory);
+    EXPECT_FALSE(loadSettingsFromIni(iniLine("window", "wndSize", block), s));
+    EXPECT_FALSE(loadSettingsFromIni(iniLine("window", "wndSize", "2C2C"), s));
 }
 
 TEST(PlacementForSaving, MinimisedWindowComesBackRestoredOrMaximised) {
@@ -278,8 +160,8 @@ TEST(PlacementForSaving, MinimisedWindowComesBackRestoredOrMaximised) {
         wp.flags = WindowPlacement::kRestoreToMaximized;
         EXPECT_EQ(placementForSaving(wp).showCmd, WindowPlacement::kShowMaximized);
     }
-    wp.showCmd = 1;  // SW_SHOWNORMAL stays
-    EXPECT_EQ(placementForSaving(wp).showCmd, 1u);
-    wp.showCmd = WindowPlacement::kShowMaximized;
-    EXPECT_EQ(placementForSaving(wp).showCmd, WindowPlacement::kShowMaximized);
+    for (uint32_t kept : {1u, WindowPlacement::kShowMaximized}) {  // SW_SHOWNORMAL, maximised
+        wp.showCmd = kept;
+        EXPECT_EQ(placementForSaving(wp).showCmd, kept);
+    }
 }

@@ -4,153 +4,98 @@
 
 #include <array>
 
-namespace {
-
-std::optional<std::string> valueOf(std::string_view text, std::string_view section,
-                                   std::string_view key) {
-    return IniDocument::parse(text).value(section, key);
+TEST(IniRead, FindsValuesAsTheProfileFunctionsDo) {
+    struct Case {
+        const char *text, *section, *key;
+        std::optional<std::string> expected;
+    };
+    const Case cases[] = {
+        {"[Option]\r\nUndo=50\r\n", "option", "undo", "50"},  // names ignore case
+        {"[Option]\r\nUndo=50\r\n", "OPTION", "UNDO", "50"},
+        {"  [ grid ]  \n\t size \t=  16, 8 \t\n", "grid", "size", "16, 8"},  // white space
+        {"[a]\rx=1\ny=2\r\nz=3", "a", "x", "1"},  // every line break
+        {"[a]\rx=1\ny=2\r\nz=3", "a", "y", "2"},
+        {"[a]\rx=1\ny=2\r\nz=3", "a", "z", "3"},
+        {"[a]\nk=1\nk=2\n[b]\nq=0\n[A]\nk=3\nm=4\n", "a", "k", "1"},  // first section, key
+        {"[a]\nk=1\nk=2\n[b]\nq=0\n[A]\nk=3\nm=4\n", "a", "m", std::nullopt},
+        {"k=0\n[a]\nx=1\n[b]\nk=2\n", "a", "k", std::nullopt},  // keys stay in their section
+        {"k=0\n[a]\nx=1\n[b]\nk=2\n", "b", "k", "2"},
+        {"[a]\nk\nk=2\n", "a", "k", std::nullopt},  // a line without '=' has no value
+        {"[a]\n;k=1\n", "a", "k", std::nullopt},    // comments are not keys
+        {"[a]\n;k=1\n", "a", ";k", "1"},
+        {"[a]\nd=\"ff\"\n", "a", "d", "ff"},  // one pair of matching quotes
+        {"[a]\ns='ff'\n", "a", "s", "ff"},
+        {"[a]\nm=\"ff'\n", "a", "m", "\"ff'"},
+        {"[a]\nq=\"\n", "a", "q", "\""},
+        {"[a]\nh=\"\"x\"\"\n", "a", "h", "\"x\""},
+        {"\xEF\xBB\xBF[a]\nk=1\n", "a", "k", "1"},  // UTF-8 byte order mark
+        {"[a]\n[b\nk=1\n", "a", "k", "1"},          // no closing bracket: a key line
+        {"[a]\n[b\nk=1\n", "b", "k", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IniDocument::parse(c.text).value(c.section, c.key), c.expected)
+            << c.text << " [" << c.section << "] " << c.key;
+    }
 }
 
-}  // namespace
-
-TEST(IniRead, MatchesSectionsAndKeysWithoutRegardToCase) {
-    const char* text = "[Option]\r\nUndo=50\r\n";
-    EXPECT_EQ(valueOf(text, "option", "undo"), "50");
-    EXPECT_EQ(valueOf(text, "OPTION", "UNDO"), "50");
-}
-
-TEST(IniRead, TrimsWhiteSpaceAroundNamesAndValues) {
-    const char* text = "  [ grid ]  \n\t size \t=  16, 8 \t\n";
-    EXPECT_EQ(valueOf(text, "grid", "size"), "16, 8");
-}
-
-TEST(IniRead, AcceptsEveryLineBreak) {
-    const char* text = "[a]\rx=1\ny=2\r\nz=3";
-    EXPECT_EQ(valueOf(text, "a", "x"), "1");
-    EXPECT_EQ(valueOf(text, "a", "y"), "2");
-    EXPECT_EQ(valueOf(text, "a", "z"), "3");
-}
-
-TEST(IniRead, FirstSectionAndFirstKeyOfANameWin) {
-    const char* text = "[a]\nk=1\nk=2\n[b]\nq=0\n[A]\nk=3\nm=4\n";
-    EXPECT_EQ(valueOf(text, "a", "k"), "1");
-    // A later section of the same name is never searched.
-    EXPECT_EQ(valueOf(text, "a", "m"), std::nullopt);
-}
-
-TEST(IniRead, KeysBelongToTheirOwnSectionOnly) {
-    const char* text = "k=0\n[a]\nx=1\n[b]\nk=2\n";
-    EXPECT_EQ(valueOf(text, "a", "k"), std::nullopt);
-    EXPECT_EQ(valueOf(text, "b", "k"), "2");
-}
-
-TEST(IniRead, LineWithoutEqualsSignHasNoValue) {
-    EXPECT_EQ(valueOf("[a]\nk\nk=2\n", "a", "k"), std::nullopt);
-}
-
-TEST(IniRead, CommentsAreNotKeys) {
-    EXPECT_EQ(valueOf("[a]\n;k=1\n", "a", "k"), std::nullopt);
-    EXPECT_EQ(valueOf("[a]\n;k=1\n", "a", ";k"), "1");
-}
-
-TEST(IniRead, StripsOnePairOfMatchingQuotes) {
-    const char* text = "[a]\nd=\"ff\"\ns='ff'\nm=\"ff'\nq=\"\nh=\"\"x\"\"\n";
-    EXPECT_EQ(valueOf(text, "a", "d"), "ff");
-    EXPECT_EQ(valueOf(text, "a", "s"), "ff");
-    EXPECT_EQ(valueOf(text, "a", "m"), "\"ff'");
-    EXPECT_EQ(valueOf(text, "a", "q"), "\"");
-    EXPECT_EQ(valueOf(text, "a", "h"), "\"x\"");
-}
-
-TEST(IniRead, SkipsUtf8ByteOrderMark) {
-    EXPECT_EQ(valueOf("\xEF\xBB\xBF[a]\nk=1\n", "a", "k"), "1");
-}
-
-TEST(IniRead, HeaderWithoutClosingBracketIsAKeyLine) {
-    const char* text = "[a]\n[b\nk=1\n";
-    EXPECT_EQ(valueOf(text, "a", "k"), "1");
-    EXPECT_EQ(valueOf(text, "b", "k"), std::nullopt);
-}
-
-TEST(IniRead, GetStringCutsToTheBufferAndTreatsEmptyAsMissing) {
-    IniDocument ini = IniDocument::parse("[a]\nc=0000000000000000ff\ne=\n");
+TEST(IniRead, GetStringCutsToTheBufferAndGetIntReadsNonNumbersAsZero) {
+    IniDocument ini = IniDocument::parse("[a]\nc=0000000000000000ff\ne=\nn=-12\nt=abc\n");
     EXPECT_EQ(ini.getString("a", "c", 16), "000000000000000");
-    EXPECT_EQ(ini.getString("a", "e", 16), std::nullopt);
+    EXPECT_EQ(ini.getString("a", "e", 16), std::nullopt);  // empty counts as missing
     EXPECT_EQ(ini.getString("a", "none", 16), std::nullopt);
-}
-
-TEST(IniRead, GetIntReadsNonNumbersAsZeroAndMissingAsNothing) {
-    IniDocument ini = IniDocument::parse("[a]\nn=-12\nt=abc\ne=\n");
     EXPECT_EQ(ini.getInt("a", "n"), -12);
     EXPECT_EQ(ini.getInt("a", "t"), 0);
     EXPECT_EQ(ini.getInt("a", "e"), std::nullopt);
     EXPECT_EQ(ini.getInt("a", "none"), std::nullopt);
 }
 
+// A base prefix is lower case only: "0X1F" reads as 0.
 TEST(ProfileInteger, FollowsThePlatformRule) {
-    EXPECT_EQ(readProfileInteger("100"), 100);
-    EXPECT_EQ(readProfileInteger("+7"), 7);
-    EXPECT_EQ(readProfileInteger("-5"), -5);
-    EXPECT_EQ(readProfileInteger("12abc"), 12);
-    EXPECT_EQ(readProfileInteger("abc"), 0);
-    EXPECT_EQ(readProfileInteger("-"), 0);
-    EXPECT_EQ(readProfileInteger("0x1F"), 31);
-    EXPECT_EQ(readProfileInteger("0X1F"), 0);  // the prefix is lower case only
-    EXPECT_EQ(readProfileInteger("0o17"), 15);
-    EXPECT_EQ(readProfileInteger("0b101"), 5);
-    EXPECT_EQ(readProfileInteger("019"), 19);
-    EXPECT_EQ(readProfileInteger("4294967295"), -1);  // wraps modulo 2^32
-    EXPECT_EQ(readProfileInteger("4294967297"), 1);
+    const std::pair<const char*, int32_t> cases[] = {
+        {"100", 100}, {"+7", 7},    {"-5", -5}, {"12abc", 12}, {"abc", 0},
+        {"-", 0},     {"0x1F", 31}, {"0X1F", 0}, {"0o17", 15},  {"0b101", 5},
+        {"019", 19},  {"4294967295", -1}, {"4294967297", 1},  // wraps modulo 2^32
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(readProfileInteger(text), expected) << text;
+    }
 }
 
-TEST(ScanIntPair, NeedsBothNumbers) {
-    int32_t a = 0, b = 0;
-    EXPECT_TRUE(scanIntPair("256,256", a, b));
-    EXPECT_EQ(a, 256);
-    EXPECT_EQ(b, 256);
-    EXPECT_TRUE(scanIntPair(" -3,+4xyz", a, b));
-    EXPECT_EQ(a, -3);
-    EXPECT_EQ(b, 4);
-    a = b = 9;
-    EXPECT_FALSE(scanIntPair("300", a, b));
-    EXPECT_FALSE(scanIntPair("300,", a, b));
-    EXPECT_FALSE(scanIntPair("300,x", a, b));
-    EXPECT_FALSE(scanIntPair(",5", a, b));
-    EXPECT_EQ(a, 9);
-    EXPECT_EQ(b, 9);
-}
-
-TEST(ScanIntPair, AcceptsWhiteSpaceAfterTheCommaButNotBefore) {
-    int32_t a = 0, b = 0;
-    EXPECT_TRUE(scanIntPair("16, 8", a, b));
-    EXPECT_EQ(b, 8);
-    EXPECT_FALSE(scanIntPair("16 ,8", a, b));
+TEST(ScanIntPair, NeedsBothNumbersAndTakesWhiteSpaceOnlyAfterTheComma) {
+    struct Case {
+        const char* text;
+        bool read;
+        int32_t a, b;  // the values after the call, both 9 before it
+    };
+    const Case cases[] = {
+        {"256,256", true, 256, 256}, {" -3,+4xyz", true, -3, 4}, {"16, 8", true, 16, 8},
+        {"300", false, 9, 9},        {"300,", false, 9, 9},      {"300,x", false, 9, 9},
+        {",5", false, 9, 9},         {"16 ,8", false, 9, 9},
+    };
+    for (const Case& c : cases) {
+        int32_t a = 9, b = 9;
+        EXPECT_EQ(scanIntPair(c.text, a, b), c.read) << c.text;
+        EXPECT_EQ(std::make_pair(a, b), std::make_pair(c.a, c.b)) << c.text;
+    }
 }
 
 TEST(ScanHex, ReadsWithOrWithoutPrefix) {
-    EXPECT_EQ(scanHex("00ff00"), 0x00FF00u);
-    EXPECT_EQ(scanHex("00FF00"), 0x00FF00u);
-    EXPECT_EQ(scanHex("0x00ff00"), 0x00FF00u);
-    EXPECT_EQ(scanHex("0XB0b0B0"), 0xB0B0B0u);
-    EXPECT_EQ(scanHex("0"), 0u);
-    EXPECT_EQ(scanHex("ff zz"), 0xFFu);
-    EXPECT_EQ(scanHex("-1"), 0xFFFFFFFFu);
-    EXPECT_EQ(scanHex("1ff00ff"), 0x1FF00FFu);
-    EXPECT_EQ(scanHex("0x"), std::nullopt);
-    EXPECT_EQ(scanHex("zz"), std::nullopt);
-    EXPECT_EQ(scanHex(""), std::nullopt);
+    const std::pair<const char*, std::optional<uint32_t>> cases[] = {
+        {"00ff00", 0x00FF00u},   {"00FF00", 0x00FF00u}, {"0x00ff00", 0x00FF00u},
+        {"0XB0b0B0", 0xB0B0B0u}, {"0", 0u},             {"ff zz", 0xFFu},
+        {"-1", 0xFFFFFFFFu},     {"1ff00ff", 0x1FF00FFu},
+        {"0x", std::nullopt},    {"zz", std::nullopt},  {"", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(scanHex(text), expected) << text;
 }
 
-TEST(StructBlock, EncodesUpperCaseBytesAndChecksum) {
+TEST(StructBlock, EncodesUpperCaseBytesAndChecksumAndDecodesEitherCase) {
     const std::array<uint8_t, 3> bytes{0x01, 0xAB, 0xFF};
     EXPECT_EQ(encodeStructBlock(bytes), "01ABFFAB");  // 0x1AB mod 256
     EXPECT_EQ(encodeStructBlock(std::span<const uint8_t>{}), "00");
-}
-
-TEST(StructBlock, DecodesEitherCase) {
     std::array<uint8_t, 3> out{};
     EXPECT_TRUE(decodeStructBlock("01abffab", out));
-    EXPECT_EQ(out, (std::array<uint8_t, 3>{0x01, 0xAB, 0xFF}));
+    EXPECT_EQ(out, bytes);
 }
 
 TEST(StructBlock, IsIgnoredOnWrongLengthChecksumOrCharacter) {
@@ -176,10 +121,12 @@ TEST(IniWrite, NewDocumentGetsSectionsInTheOrderWritten) {
 
 TEST(IniWrite, ReplacesAKeyWhereItStandsKeepingItsSpellingAndOtherLines) {
     IniDocument ini = IniDocument::parse(
-        "; my settings\n[option]\nmine = yes\n  undo = 5  \n[Other]\nx=1\n");
+        "; my settings\n[option]\nmine = yes\n  undo = 5  \n[Other]\nx=1\nk\n");
     ini.set("option", "Undo", "100");
+    ini.set("other", "K", "1");  // a key line without a value gets one
     EXPECT_EQ(ini.text(),
-              "; my settings\r\n[option]\r\nmine = yes\r\nundo=100\r\n[Other]\r\nx=1\r\n");
+              "; my settings\r\n[option]\r\nmine = yes\r\nundo=100\r\n[Other]\r\nx=1\r\nk=1\r\n");
+    EXPECT_EQ(ini.value("other", "k"), "1");
 }
 
 TEST(IniWrite, AddsAMissingKeyAfterTheSectionsLastLine) {
@@ -188,13 +135,6 @@ TEST(IniWrite, AddsAMissingKeyAfterTheSectionsLastLine) {
     ini.set("b", "w", "4");
     ini.set("c", "v", "5");
     EXPECT_EQ(ini.text(), "[a]\r\nx=1\r\nz=3\r\n\r\n[b]\r\ny=2\r\nw=4\r\n[c]\r\nv=5\r\n");
-}
-
-TEST(IniWrite, GivesAValueToAKeyLineWithoutOne) {
-    IniDocument ini = IniDocument::parse("[a]\nk\n");
-    ini.set("a", "K", "1");
-    EXPECT_EQ(ini.text(), "[a]\r\nk=1\r\n");
-    EXPECT_EQ(ini.value("a", "k"), "1");
 }
 
 TEST(IniFileBytes, NarrowsUtf16Text) {

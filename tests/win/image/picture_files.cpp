@@ -3,65 +3,29 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 
 namespace testfiles {
 
 namespace {
 
-void put16le(Bytes& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
+// Little-endian 16-bit values.
+void put16le(Bytes& out, std::initializer_list<uint32_t> values) {
+    for (uint32_t v : values) out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)});
 }
 
-void put32le(Bytes& out, uint32_t v) {
-    put16le(out, v);
-    put16le(out, v >> 16);
-}
-
-// Entropy-coded bits, most significant first, with 0xFF byte stuffing.
-class BitWriter {
-public:
-    explicit BitWriter(Bytes& out) : out_(out) {}
-    void put(uint32_t bits, int count) {
-        for (int i = count - 1; i >= 0; --i) {
-            current_ = uint8_t(current_ << 1 | ((bits >> i) & 1));
-            if (++used_ == 8) emit();
-        }
-    }
-    void finish() {
-        while (used_ != 0) put(1, 1);  // pad with 1 bits
-    }
-
-private:
-    void emit() {
-        out_.push_back(current_);
-        if (current_ == 0xFF) out_.push_back(0);
-        current_ = 0;
-        used_ = 0;
-    }
-    Bytes& out_;
-    uint8_t current_ = 0;
-    int used_ = 0;
-};
-
-// The standard luminance DC table: code lengths per category 0 .. 11.
-const uint8_t kDcCounts[16] = {0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0};
-
-int categoryOf(int value) {
-    int magnitude = value < 0 ? -value : value, bits = 0;
-    while (magnitude != 0) {
-        magnitude >>= 1;
-        ++bits;
-    }
-    return bits;
+void put32le(Bytes& out, std::initializer_list<uint32_t> values) {
+    for (uint32_t v : values) put16le(out, {v, v >> 16});
 }
 
 }  // namespace
 
 Bytes jpegOfFourBlocks(const Rgb colours[4]) {
-    // Canonical Huffman codes of the DC table.
+    // The standard luminance DC table (codes per length) and its canonical codes.
+    static const uint8_t kDcCounts[16] = {0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0};
     uint32_t dcCode[12] = {}, dcLength[12] = {};
     for (uint32_t length = 1, code = 0, symbol = 0; length <= 16; ++length, code <<= 1) {
         for (int i = 0; i < kDcCounts[length - 1]; ++i, ++symbol, ++code) {
@@ -70,27 +34,33 @@ Bytes jpegOfFourBlocks(const Rgb colours[4]) {
         }
     }
 
-    Bytes out = {0xFF, 0xD8};
-    const uint8_t jfif[] = {0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
-    out.insert(out.end(), std::begin(jfif), std::end(jfif));
-    // One quantisation table of ones.
-    out.insert(out.end(), {0xFF, 0xDB, 0, 67, 0});
+    Bytes out = {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
+    out.insert(out.end(), {0xFF, 0xDB, 0, 67, 0});  // one quantisation table of ones
     out.insert(out.end(), 64, 1);
     // Baseline frame: 16 x 16, three components without subsampling.
     out.insert(out.end(), {0xFF, 0xC0, 0, 17, 8, 0, 16, 0, 16, 3, 1, 0x11, 0, 2, 0x11, 0, 3,
                            0x11, 0});
-    // DC table 0 and an AC table 0 whose only symbol is end-of-block (code "0").
+    // DC table 0, then AC table 0 whose only symbol is end-of-block (code "0").
     out.insert(out.end(), {0xFF, 0xC4, 0, 2 + 17 + 12 + 17 + 1, 0x00});
     out.insert(out.end(), std::begin(kDcCounts), std::end(kDcCounts));
     for (uint8_t v = 0; v < 12; ++v) out.push_back(v);
-    out.push_back(0x10);
-    out.push_back(1);
-    out.insert(out.end(), 15, 0);
-    out.push_back(0x00);
+    out.insert(out.end(), {0x10, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00});
     out.insert(out.end(), {0xFF, 0xDA, 0, 12, 3, 1, 0x00, 2, 0x00, 3, 0x00, 0, 63, 0});
 
-    BitWriter bits(out);
-    int previous[3] = {0, 0, 0};
+    // Entropy-coded bits, most significant first, a 0 stuffed after each 0xFF.
+    uint32_t current = 0;
+    int used = 0;
+    auto put = [&](uint32_t bits, int count) {
+        for (int i = count - 1; i >= 0; --i) {
+            current = current << 1 | ((bits >> i) & 1);
+            if (++used < 8) continue;
+            out.push_back(uint8_t(current));
+            if (current == 0xFF) out.push_back(0);
+            current = 0;
+            used = 0;
+        }
+    };
+    int previous[3] = {};
     for (int block = 0; block < 4; ++block) {
         const double r = colours[block].r, g = colours[block].g, b = colours[block].b;
         const double ycc[3] = {0.299 * r + 0.587 * g + 0.114 * b,
@@ -101,32 +71,23 @@ Bytes jpegOfFourBlocks(const Rgb colours[4]) {
             const int dc = int(std::lround(8 * (ycc[c] - 128)));
             const int diff = dc - previous[c];
             previous[c] = dc;
-            const int category = categoryOf(diff);
-            bits.put(dcCode[category], int(dcLength[category]));
-            if (category > 0) {
-                bits.put(uint32_t(diff >= 0 ? diff : diff + (1 << category) - 1), category);
-            }
-            bits.put(0, 1);  // end of block
+            int category = 0;
+            while ((std::abs(diff) >> category) != 0) ++category;
+            put(dcCode[category], int(dcLength[category]));
+            if (category > 0) put(uint32_t(diff < 0 ? diff + (1 << category) - 1 : diff), category);
+            put(0, 1);  // end of block
         }
     }
-    bits.finish();
+    while (used != 0) put(1, 1);  // padding
     out.insert(out.end(), {0xFF, 0xD9});
     return out;
 }
 
 Bytes gifOfFourQuadrants(const Rgb palette[4]) {
-    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
-    put16le(out, 4);
-    put16le(out, 4);
-    out.insert(out.end(), {0x91, 0, 0});  // global table of 4 entries
+    Bytes out = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 4, 0, 0x91, 0, 0};  // 4 colours
     for (int i = 0; i < 4; ++i) out.insert(out.end(), {palette[i].r, palette[i].g, palette[i].b});
-    out.push_back(0x2C);
-    put16le(out, 0);
-    put16le(out, 0);
-    put16le(out, 4);
-    put16le(out, 4);
-    out.push_back(0);
-    out.push_back(2);  // minimum code size: codes are 3 bits wide
+    // The image at (0, 0), 4 x 4; minimum code size 2: codes are 3 bits wide.
+    out.insert(out.end(), {0x2C, 0, 0, 0, 0, 4, 0, 4, 0, 0, 2});
 
     // A clear code before every pixel keeps the code width at 3 bits.
     Bytes data;
@@ -151,29 +112,17 @@ Bytes gifOfFourQuadrants(const Rgb palette[4]) {
     if (held > 0) data.push_back(uint8_t(accumulator));
     out.push_back(uint8_t(data.size()));
     out.insert(out.end(), data.begin(), data.end());
-    out.push_back(0);
-    out.push_back(0x3B);
+    out.insert(out.end(), {0, 0x3B});
     return out;
 }
 
 Bytes iconFile() {
-    Bytes out;
-    put16le(out, 0);
-    put16le(out, 1);
-    put16le(out, 1);
-    const uint32_t imageBytes = 40 + 16 * 16 * 4 + 16 * 4;
-    out.insert(out.end(), {16, 16, 0, 0});
-    put16le(out, 1);
-    put16le(out, 32);
-    put32le(out, imageBytes);
-    put32le(out, 22);
-    put32le(out, 40);
-    put32le(out, 16);
-    put32le(out, 32);  // colour and mask rows
-    put16le(out, 1);
-    put16le(out, 32);
-    for (int i = 0; i < 6; ++i) put32le(out, 0);
-    for (int i = 0; i < 16 * 16; ++i) put32le(out, 0xFF2080C0u);
+    // One 16 x 16 entry of 32 bits at offset 22: header, pixels, mask rows.
+    Bytes out = {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 1, 0, 32, 0};
+    put32le(out, {40 + 16 * 16 * 4 + 16 * 4, 22, 40, 16, 32});  // height: colour and mask
+    put16le(out, {1, 32});
+    put32le(out, {0, 0, 0, 0, 0, 0});
+    for (int i = 0; i < 16 * 16; ++i) put32le(out, {0xFF2080C0u});
     out.insert(out.end(), 16 * 4, 0);
     return out;
 }
