@@ -70,70 +70,32 @@ struct InvertOp {
 #endif
 };
 
-struct ToRbgOp {  // red stays, green <- blue, blue <- green
+// The five channel permutations all keep some bytes in place and move the
+// others up by one shift and down by another.
+template <uint32_t keep, int up, uint32_t upMask, int down, uint32_t downMask>
+struct ChannelSwapOp {
     static uint32_t apply(uint32_t p) {
-        return (p & 0xFFFF0000u) | ((p << 8) & 0x0000FF00u) | ((p >> 8) & 0x000000FFu);
+        return (p & keep) | ((p << up) & upMask) | ((p >> down) & downMask);
     }
 #if PLIMSETT_SSE2
     static __m128i apply(__m128i p) {
-        return _mm_or_si128(_mm_and_si128(p, vmask(0xFFFF0000u)),
-                            _mm_or_si128(_mm_and_si128(_mm_slli_epi32(p, 8), vmask(0x0000FF00u)),
-                                         _mm_and_si128(_mm_srli_epi32(p, 8), vmask(0x000000FFu))));
+        return _mm_or_si128(_mm_and_si128(p, vmask(keep)),
+                            _mm_or_si128(_mm_and_si128(_mm_slli_epi32(p, up), vmask(upMask)),
+                                         _mm_and_si128(_mm_srli_epi32(p, down), vmask(downMask))));
     }
 #endif
 };
 
-struct ToGrbOp {  // red <- green, green <- red, blue stays
-    static uint32_t apply(uint32_t p) {
-        return (p & 0xFF0000FFu) | ((p << 8) & 0x00FF0000u) | ((p >> 8) & 0x0000FF00u);
-    }
-#if PLIMSETT_SSE2
-    static __m128i apply(__m128i p) {
-        return _mm_or_si128(_mm_and_si128(p, vmask(0xFF0000FFu)),
-                            _mm_or_si128(_mm_and_si128(_mm_slli_epi32(p, 8), vmask(0x00FF0000u)),
-                                         _mm_and_si128(_mm_srli_epi32(p, 8), vmask(0x0000FF00u))));
-    }
-#endif
-};
-
-struct ToGbrOp {  // red <- blue, green <- red, blue <- green
-    static uint32_t apply(uint32_t p) {
-        return (p & 0xFF000000u) | ((p << 16) & 0x00FF0000u) | ((p >> 8) & 0x0000FFFFu);
-    }
-#if PLIMSETT_SSE2
-    static __m128i apply(__m128i p) {
-        return _mm_or_si128(_mm_and_si128(p, vmask(0xFF000000u)),
-                            _mm_or_si128(_mm_and_si128(_mm_slli_epi32(p, 16), vmask(0x00FF0000u)),
-                                         _mm_and_si128(_mm_srli_epi32(p, 8), vmask(0x0000FFFFu))));
-    }
-#endif
-};
-
-struct ToBrgOp {  // red <- green, green <- blue, blue <- red
-    static uint32_t apply(uint32_t p) {
-        return (p & 0xFF000000u) | ((p << 8) & 0x00FFFF00u) | ((p >> 16) & 0x000000FFu);
-    }
-#if PLIMSETT_SSE2
-    static __m128i apply(__m128i p) {
-        return _mm_or_si128(_mm_and_si128(p, vmask(0xFF000000u)),
-                            _mm_or_si128(_mm_and_si128(_mm_slli_epi32(p, 8), vmask(0x00FFFF00u)),
-                                         _mm_and_si128(_mm_srli_epi32(p, 16), vmask(0x000000FFu))));
-    }
-#endif
-};
-
-struct ToBgrOp {  // red and blue exchanged
-    static uint32_t apply(uint32_t p) {
-        return (p & 0xFF00FF00u) | ((p << 16) & 0x00FF0000u) | ((p >> 16) & 0x000000FFu);
-    }
-#if PLIMSETT_SSE2
-    static __m128i apply(__m128i p) {
-        return _mm_or_si128(_mm_and_si128(p, vmask(0xFF00FF00u)),
-                            _mm_or_si128(_mm_and_si128(_mm_slli_epi32(p, 16), vmask(0x00FF0000u)),
-                                         _mm_and_si128(_mm_srli_epi32(p, 16), vmask(0x000000FFu))));
-    }
-#endif
-};
+// red stays, green <- blue, blue <- green
+using ToRbgOp = ChannelSwapOp<0xFFFF0000u, 8, 0x0000FF00u, 8, 0x000000FFu>;
+// red <- green, green <- red, blue stays
+using ToGrbOp = ChannelSwapOp<0xFF0000FFu, 8, 0x00FF0000u, 8, 0x0000FF00u>;
+// red <- blue, green <- red, blue <- green
+using ToGbrOp = ChannelSwapOp<0xFF000000u, 16, 0x00FF0000u, 8, 0x0000FFFFu>;
+// red <- green, green <- blue, blue <- red
+using ToBrgOp = ChannelSwapOp<0xFF000000u, 8, 0x00FFFF00u, 16, 0x000000FFu>;
+// red and blue exchanged
+using ToBgrOp = ChannelSwapOp<0xFF00FF00u, 16, 0x00FF0000u, 16, 0x000000FFu>;
 
 template <class Op>
 void recolorRows(DIB& canvas, const Inside& inside) {
