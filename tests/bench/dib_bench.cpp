@@ -19,12 +19,20 @@ size_t bytesOf(int32_t w, int32_t h) { return static_cast<size_t>(w) * static_ca
 // by every iteration.
 void touch(DIB& d) { std::memset(d.pixels, 0x11, bytesOf(d.width(), d.height())); }
 
-// The whole image: the rows are one contiguous block.
+// Argument 0: the whole image, whose rows are one contiguous block.
+// Argument 1: an inner rectangle of 4032 x 4032 (one run per row), copied
+// between different offsets.
+constexpr int32_t kInner = kSize - 64;
+
+int32_t sideOf(const benchmark::State& state) { return state.range(0) == 0 ? kSize : kInner; }
+
 void BM_DibFillRect(benchmark::State& state) {
     DIB image(kSize, kSize);
     if (!image.isValid()) return state.SkipWithError("create failed");
     touch(image);
-    const size_t bytes = bytesOf(kSize, kSize);
+    const int32_t side = sideOf(state);
+    const int32_t at = (kSize - side) / 2;
+    const size_t bytes = bytesOf(side, side);
     bench::runRatio(
         state, kTarget,
         [&] {
@@ -32,39 +40,20 @@ void BM_DibFillRect(benchmark::State& state) {
             benchmark::ClobberMemory();
         },
         [&] {
-            image.fillRect(0, 0, kSize, kSize, kPixel);
+            image.fillRect(at, at, side, side, kPixel);
             benchmark::ClobberMemory();
         });
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes);
 }
 
-// An inner rectangle: one run per row, 4032 of 4096 pixels each.
-void BM_DibFillRectInner(benchmark::State& state) {
-    constexpr int32_t kInner = kSize - 64;
-    DIB image(kSize, kSize);
-    if (!image.isValid()) return state.SkipWithError("create failed");
-    touch(image);
-    const size_t bytes = bytesOf(kInner, kInner);
-    bench::runRatio(
-        state, kTarget,
-        [&] {
-            std::memset(image.pixels, 0x5A, bytes);
-            benchmark::ClobberMemory();
-        },
-        [&] {
-            image.fillRect(32, 32, kInner, kInner, kPixel);
-            benchmark::ClobberMemory();
-        });
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes);
-}
-
-// The whole image into another of the same size.
 void BM_DibCopyTo(benchmark::State& state) {
     DIB source(kSize, kSize), destination(kSize, kSize);
     if (!source.isValid() || !destination.isValid()) return state.SkipWithError("create failed");
     touch(source);
     touch(destination);
-    const size_t bytes = bytesOf(kSize, kSize);
+    const bool whole = state.range(0) == 0;
+    const int32_t side = sideOf(state);
+    const size_t bytes = bytesOf(side, side);
     bench::runRatio(
         state, kTarget,
         [&] {
@@ -72,28 +61,11 @@ void BM_DibCopyTo(benchmark::State& state) {
             benchmark::ClobberMemory();
         },
         [&] {
-            source.copyTo(destination, 0, 0, kSize, kSize, 0, 0);
-            benchmark::ClobberMemory();
-        });
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes);
-}
-
-// An inner rectangle at different offsets: one block copy per row.
-void BM_DibCopyToInner(benchmark::State& state) {
-    constexpr int32_t kInner = kSize - 64;
-    DIB source(kSize, kSize), destination(kSize, kSize);
-    if (!source.isValid() || !destination.isValid()) return state.SkipWithError("create failed");
-    touch(source);
-    touch(destination);
-    const size_t bytes = bytesOf(kInner, kInner);
-    bench::runRatio(
-        state, kTarget,
-        [&] {
-            std::memcpy(destination.pixels, source.pixels, bytes);
-            benchmark::ClobberMemory();
-        },
-        [&] {
-            source.copyTo(destination, 40, 24, kInner, kInner, 16, 48);
+            if (whole) {
+                source.copyTo(destination, 0, 0, side, side, 0, 0);
+            } else {
+                source.copyTo(destination, 40, 24, side, side, 16, 48);
+            }
             benchmark::ClobberMemory();
         });
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes);
@@ -101,7 +73,5 @@ void BM_DibCopyToInner(benchmark::State& state) {
 
 }  // namespace
 
-RATIO_BENCHMARK(BM_DibFillRect);
-RATIO_BENCHMARK(BM_DibFillRectInner);
-RATIO_BENCHMARK(BM_DibCopyTo);
-RATIO_BENCHMARK(BM_DibCopyToInner);
+RATIO_BENCHMARK(BM_DibFillRect)->Arg(0)->Arg(1);
+RATIO_BENCHMARK(BM_DibCopyTo)->Arg(0)->Arg(1);

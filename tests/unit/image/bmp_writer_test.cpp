@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/unit/image/full_sink.h"
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -53,19 +55,6 @@ Bytes encode(const DIB& image, int bits) {
     EXPECT_TRUE(write(image, bits, sink));
     return sink.bytes();
 }
-
-class FullSink final : public ByteSink {
-public:
-    explicit FullSink(size_t capacity) : capacity_(capacity) {}
-    bool write(const void*, size_t size) override {
-        if (size > capacity_) return false;
-        capacity_ -= size;
-        return true;
-    }
-
-private:
-    size_t capacity_;
-};
 
 TEST(BmpWrite, ThreeByTwoFilesAreByteExact) {
     DIB image;

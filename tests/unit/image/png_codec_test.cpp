@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/unit/image/full_sink.h"
 #include "tests/unit/image/png_builder.h"
 #include "tests/unit/image/png_raw_reader.h"
 
@@ -37,20 +38,6 @@ Bytes encode(const DIB& image, bool png32) {
     EXPECT_TRUE(png32 ? encodePng32(image, sink) : encodePng24(image, sink));
     return sink.bytes();
 }
-
-// A sink that takes `capacity` bytes and then refuses, like a full disk.
-class FullSink final : public ByteSink {
-public:
-    explicit FullSink(size_t capacity) : capacity_(capacity) {}
-    bool write(const void*, size_t size) override {
-        if (size > capacity_) return false;
-        capacity_ -= size;
-        return true;
-    }
-
-private:
-    size_t capacity_;
-};
 
 // A 2 x 2 image whose content a failed decode must leave alone.
 struct Sentinel {
