@@ -42,6 +42,8 @@ LRESULT Main::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN: onMButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); break;
     case WM_MBUTTONUP: onMButtonUp(); break;
     case WM_MOUSEWHEEL: onMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); break;
+    // Dropped files are not taken in yet; the drop is still released.
+    case WM_DROPFILES: DragFinish(reinterpret_cast<HDROP>(wParam)); break;
     case WM_APPCOMMAND: onAppCommand(lParam); break;
     case kMsgRefresh: onFullRefresh(); break;
     }

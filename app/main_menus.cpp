@@ -65,7 +65,7 @@ void Main::updateMenuStates() {
         if (item.byPosition && item.subMenu >= 0) menu = GetSubMenu(menu, item.subMenu);
         if (!menu) continue;
         UINT by = item.byPosition ? MF_BYPOSITION : MF_BYCOMMAND;
-        EnableMenuItem(menu, item.item, by | (item.enabled ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu, item.item, by | (item.enabled ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
         if (item.checkable)
             CheckMenuItem(menu, item.item, by | (item.checked ? MF_CHECKED : MF_UNCHECKED));
     }

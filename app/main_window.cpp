@@ -4,6 +4,7 @@
 
 #include "app/process_icons.h"
 #include "app/status_bar.h"
+#include "app/status_text.h"
 #include "app/app_state.h"
 #include "app/view_win.h"
 #include "edit/pixel_ops.h"
@@ -14,7 +15,6 @@
 namespace {
 
 const wchar_t kClassName[] = L"Tue Mar 10 22:32:43 2020";
-const int kStatusPaneEdges[] = {80, 180, 400, 480, -1};
 
 HICON loadSmallIcon(HINSTANCE instance, int id) {
     return static_cast<HICON>(
@@ -90,11 +90,11 @@ bool Main::start(HINSTANCE instance) {
                                     hwnd, kStatusBarId);
     if (!statusBar) return false;
 
-    SendMessageW(statusBar, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(kStatusPaneEdges));
-    SendMessageW(statusBar, SB_SETICON, 0, reinterpret_cast<LPARAM>(iconPosition));
-    SendMessageW(statusBar, SB_SETICON, 2, reinterpret_cast<LPARAM>(icons.selection));
-    SendMessageW(statusBar, SB_SETICON, 3, reinterpret_cast<LPARAM>(iconZoom));
-    SendMessageW(statusBar, SB_SETICON, 4, reinterpret_cast<LPARAM>(icons.copy));
+    SendMessageW(statusBar, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(kPaneEdges));
+    SendMessageW(statusBar, SB_SETICON, kPaneCursor, reinterpret_cast<LPARAM>(iconPosition));
+    SendMessageW(statusBar, SB_SETICON, kPaneSelection, reinterpret_cast<LPARAM>(icons.selection));
+    SendMessageW(statusBar, SB_SETICON, kPaneZoom, reinterpret_cast<LPARAM>(iconZoom));
+    SendMessageW(statusBar, SB_SETICON, kPaneCopy, reinterpret_cast<LPARAM>(icons.copy));
 
     GetClientRect(hwnd, &clientRect);
     GetClientRect(hScroll, &hScrollRect);
@@ -148,9 +148,8 @@ void Main::processMessage(MSG& msg) {
 }
 
 void Main::finish() {
-    if (statusBar && IsWindow(statusBar)) {
-        for (int pane = 0; pane < 5; ++pane) SendMessageW(statusBar, SB_SETICON, pane, 0);
-    }
+    // The status bar went with the main window, so its panes hold no icons
+    // any more; the icons themselves are ours to destroy.
     if (popupMenuResource_) DestroyMenu(popupMenuResource_);
     popupMenuResource_ = nullptr;
     if (accelerators_) DestroyAcceleratorTable(accelerators_);

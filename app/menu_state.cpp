@@ -39,11 +39,9 @@ std::vector<MenuItemState> menuItemStates(const MenuConditions& c) {
     const bool paste = target && c.hasCopy;
     const Rule rules[] = {
         {ID_EDIT_PASTE, kBar | kPopup | kClipboard, paste},
-        // The clipboard menu offers these three as well; without a CopyBuffer
-        // they have nothing to paste there either.
-        {ID_EDIT_PASTE_BEYOND, kBar | kClipboard, paste},
-        {ID_EDIT_PASTE_TRANSLUCENT, kBar | kPopup | kClipboard, paste},
-        {ID_EDIT_PASTE_OPAQUE_BASE, kBar | kClipboard, paste},
+        {ID_EDIT_PASTE_BEYOND, kBar, paste},
+        {ID_EDIT_PASTE_TRANSLUCENT, kBar | kPopup, paste},
+        {ID_EDIT_PASTE_OPAQUE_BASE, kBar, paste},
         {ID_EDIT_PASTE_FROM_FILE, kBar | kPopup, target},
         {ID_DROP_PASTE, kDrop, target},
         {ID_COLOR_PASTE_MASK, kBar | kClipboard, c.onCanvas && c.hasCopy},

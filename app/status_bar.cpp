@@ -24,22 +24,26 @@ std::wstring toWide(std::u16string_view text) { return std::wstring(text.begin()
 void showCursorStatus(const Main& main) {
     const Settings& s = settings();
     CanvasPoint p = cursorToCanvas(main, appState().zoomFactor);
-    setPaneText(main, 0, cursorPositionText(p.x, p.y));
-    setPaneText(main, 1, pixelValueText(s.canvas, p.x, p.y));
+    setPaneText(main, kPaneCursor, cursorPositionText(p.x, p.y));
+    setPaneText(main, kPanePixel, pixelValueText(s.canvas, p.x, p.y));
 }
 
 void showSelectionStatus(const Main& main) {
     const Selection& sel = settings().selection;
-    setPaneText(main, 2, selectionText(sel.left, sel.top, sel.right, sel.bottom));
+    setPaneText(main, kPaneSelection, selectionText(sel.left, sel.top, sel.right, sel.bottom));
 }
 
-void showZoomStatus(const Main& main) { setPaneText(main, 3, zoomText(appState().zoomFactor)); }
+void showZoomStatus(const Main& main) {
+    setPaneText(main, kPaneZoom, zoomText(appState().zoomFactor));
+}
 
-void showCopyStatus(const Main& main) { setPaneText(main, 4, copySizeText(settings().copyBuffer)); }
+void showCopyStatus(const Main& main) {
+    setPaneText(main, kPaneCopy, copySizeText(settings().copyBuffer));
+}
 
 void showAlphaModeIcon(const Main& main) {
     HICON icon = settings().alphaMode ? main.iconAlphaOn : main.iconAlphaOff;
-    SendMessageW(main.statusBar, SB_SETICON, 1, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(main.statusBar, SB_SETICON, kPanePixel, reinterpret_cast<LPARAM>(icon));
 }
 
 void showTitle(const Main& main) {

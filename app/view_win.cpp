@@ -188,7 +188,7 @@ void paintView(Main& main) {
     frame.color2 = s.color2;
     frame.selection = selectionRect(s.selection);
     frame.copy = copyFootprint(s);
-    frame.outlinePhase = (GetTickCount() & 0x200) != 0;
+    frame.outlinePhase = outlinePhaseOf(GetTickCount());
     composeFrame(main.BackBuffer, frame);
 
     ScopedPaint paint(main.hwnd);

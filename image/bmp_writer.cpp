@@ -160,11 +160,11 @@ bool encodeBmp(const DIB& image, int bits, ByteSink& sink) {
 
 bool encodeGreyMaskBmp(const DIB& image, ByteSink& sink) {
     if (isEmpty(image)) return false;
-    const uint32_t imageSize = imageSizeOf(image, 8, kGreyMaskPixelOffset);
+    const uint32_t imageSize = imageSizeOf(image, 8, kGreyMaskFilePixelOffset);
     if (imageSize == 0) return false;
 
-    uint8_t headers[kGreyMaskPixelOffset];
-    putHeaders(headers, image, 8, imageSize, kGreyMaskPixelOffset, 256);
+    uint8_t headers[kGreyMaskFilePixelOffset];
+    putHeaders(headers, image, 8, imageSize, kGreyMaskFilePixelOffset, 256);
     uint8_t* ramp = headers + kColourFileOffset;
     for (uint32_t i = 0; i < 256; ++i) {
         ramp[4 * i] = ramp[4 * i + 1] = ramp[4 * i + 2] = static_cast<uint8_t>(i);

@@ -110,6 +110,7 @@ std::optional<WindowPlacement> loadSettingsFromIni(std::string_view text, Settin
     readInt(ini, "trans", "boxSize", s.boxSize);
     readColor(ini, "trans", "color1", s.color1);
     readColor(ini, "trans", "color2", s.color2);
+    s.undoHistory.setUndoLimit(s.undoLimit);
     return placement;
 }
 

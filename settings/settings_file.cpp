@@ -3,6 +3,7 @@
 
 #include <bit>
 #include <cstddef>
+#include <exception>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -70,11 +71,18 @@ std::u16string executablePath() {
 }
 
 bool loadSettings(Settings& s, HWND mainWindow) {
-    std::string text;
-    if (s.configPath.empty() || readConfigText(s.configPath, text) != ReadResult::Read) {
+    std::optional<WindowPlacement> placement;
+    // Settings are never worth a failed start: without memory for the text
+    // the defaults stay.
+    try {
+        std::string text;
+        if (s.configPath.empty() || readConfigText(s.configPath, text) != ReadResult::Read) {
+            return false;
+        }
+        placement = loadSettingsFromIni(text, s);
+    } catch (const std::exception&) {
         return false;
     }
-    std::optional<WindowPlacement> placement = loadSettingsFromIni(text, s);
     if (placement && mainWindow) {
         WINDOWPLACEMENT wp = std::bit_cast<WINDOWPLACEMENT>(*placement);
         SetWindowPlacement(mainWindow, &wp);
@@ -92,9 +100,15 @@ bool saveSettings(const Settings& s, HWND mainWindow) {
     }
     // The new text keeps what the current file holds besides our keys; a file
     // that exists but cannot be read is left alone rather than replaced.
-    std::string existing;
-    if (readConfigText(s.configPath, existing) == ReadResult::Failed) return false;
-    const std::string text = writeSettingsIni(s, placement, existing);
-    return replaceFileWith(s.configPath.c_str(),
-                           [&](ByteSink& sink) { return sink.write(text.data(), text.size()); });
+    // Writing errors, running out of memory included, end the save silently.
+    try {
+        std::string existing;
+        if (readConfigText(s.configPath, existing) == ReadResult::Failed) return false;
+        const std::string text = writeSettingsIni(s, placement, existing);
+        return replaceFileWith(s.configPath.c_str(), [&](ByteSink& sink) {
+            return sink.write(text.data(), text.size());
+        });
+    } catch (const std::exception&) {
+        return false;
+    }
 }

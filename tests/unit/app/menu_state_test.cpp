@@ -94,12 +94,14 @@ TEST(MenuState, PasteNeedsACopyBufferAndRoomOnTheCanvasOrAutoResize) {
     EXPECT_FALSE(enabled(noCopy, M::MenuBar, ID_EDIT_PASTE));
     EXPECT_TRUE(enabled(noCopy, M::MenuBar, ID_EDIT_PASTE_FROM_FILE));
 
-    // The clipboard menu's pastes, the mask paste among them, follow the same rule.
-    for (uint32_t id : {ID_EDIT_PASTE, ID_EDIT_PASTE_BEYOND, ID_EDIT_PASTE_TRANSLUCENT,
-                        ID_EDIT_PASTE_OPAQUE_BASE, ID_COLOR_PASTE_MASK}) {
+    // In the clipboard menu the plain paste and the mask paste follow the rule;
+    // its other pastes are never set there and stay enabled.
+    for (uint32_t id : {ID_EDIT_PASTE, ID_COLOR_PASTE_MASK}) {
         EXPECT_FALSE(enabled(with({&C::onCanvas}), M::ClipboardMenu, id)) << id;
         EXPECT_TRUE(enabled(with({&C::onCanvas, &C::hasCopy}), M::ClipboardMenu, id)) << id;
     }
+    for (uint32_t id : {ID_EDIT_PASTE_BEYOND, ID_EDIT_PASTE_TRANSLUCENT, ID_EDIT_PASTE_OPAQUE_BASE})
+        EXPECT_FALSE(find(none(), M::ClipboardMenu, id).has_value()) << id;
 }
 
 TEST(MenuState, SelectionItemsNeedTheSelectionOnTheCanvas) {
