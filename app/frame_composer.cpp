@@ -13,8 +13,8 @@ namespace {
 
 constexpr int kFractionBits = 14;
 constexpr float kFixedOne = 16384.0f;
-constexpr int32_t kDotRun = 3;        // the dotted outline: 3 pixels on, 3 off
-constexpr int32_t kMarkArm = 8;       // arm length of the CopyBuffer corner marks
+constexpr int32_t kDotRun = 3;   // the dotted outline: 3 pixels on, 3 off
+constexpr int32_t kMarkArm = 8;  // arm length of the CopyBuffer corner marks
 constexpr int32_t kMarkWidth = 2;
 
 int64_t abs64(int32_t v) { return v < 0 ? -static_cast<int64_t>(v) : v; }
@@ -156,8 +156,8 @@ void blendRow(const uint32_t* s, uint32_t* d, int32_t n) {
             const __m128i sw = h == 0 ? _mm_unpacklo_epi8(sv, zero) : _mm_unpackhi_epi8(sv, zero);
             const __m128i dw = h == 0 ? _mm_unpacklo_epi8(dv, zero) : _mm_unpackhi_epi8(dv, zero);
             const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(sw, 0xFF), 0xFF);
-            const __m128i mixed = _mm_add_epi16(_mm_mullo_epi16(sw, a),
-                                                _mm_mullo_epi16(dw, _mm_sub_epi16(full, a)));
+            const __m128i mixed =
+                _mm_add_epi16(_mm_mullo_epi16(sw, a), _mm_mullo_epi16(dw, _mm_sub_epi16(full, a)));
             half[h] = _mm_srli_epi16(mixed, 8);
         }
         const __m128i colour = _mm_andnot_si128(alphaByte, _mm_packus_epi16(half[0], half[1]));
@@ -410,8 +410,8 @@ void composeFrame(DIB& frame, const FrameInputs& p) {
             }
         }
     } else {
-        const Box covered = drawn ? Box{plan.dx, plan.dy, plan.dx + plan.w, plan.dy + plan.h}
-                                  : Box{0, 0, 0, 0};
+        const Box covered =
+            drawn ? Box{plan.dx, plan.dy, plan.dx + plan.w, plan.dy + plan.h} : Box{0, 0, 0, 0};
         fillAround(frame, covered, kViewBackground);
         if (drawn) copyScaled(*p.canvas, frame, plan);
     }

@@ -39,7 +39,7 @@ struct FrameInputs {
     int32_t hPos = 0;
     int32_t vPos = 0;
     bool alphaMode = false;
-    int32_t boxSize = 8;       // checkerboard square side in client pixels
+    int32_t boxSize = 8;         // checkerboard square side in client pixels
     uint32_t color1 = 0xFFFFFF;  // checkerboard colours as stored (0x00BBGGRR)
     uint32_t color2 = 0xB0B0B0;
     CanvasRect selection{0, 0, 0, 0};

@@ -20,8 +20,8 @@ int64_t spanOf(int32_t first, int32_t last) { return static_cast<int64_t>(last) 
 CanvasRect selectionRect(const Selection& s) { return {s.left, s.top, s.right, s.bottom}; }
 
 bool selectionRectChanged(const Selection& before, const Selection& after) {
-    return before.left != after.left || before.top != after.top ||
-           before.right != after.right || before.bottom != after.bottom;
+    return before.left != after.left || before.top != after.top || before.right != after.right ||
+           before.bottom != after.bottom;
 }
 
 void pressSelection(Selection& s, CanvasPoint p, bool shift) {
@@ -155,9 +155,7 @@ PanStep panStep(int32_t anchorX, int32_t anchorY, int32_t px, int32_t py, int32_
 bool applySelectionCommand(uint32_t commandId, Selection& s, const DIB& canvas,
                            const DIB& copyBuffer) {
     switch (commandId) {
-    case ID_EDIT_SELECT_NONE:
-        resetSelection(s);
-        return true;
+    case ID_EDIT_SELECT_NONE: resetSelection(s); return true;
     case ID_EDIT_SELECT_COPY_SIZE:
         if (copyBuffer.isValid()) {
             s.x2 = wrap(static_cast<int64_t>(s.left) + copyBuffer.width() - 1);
@@ -179,8 +177,7 @@ bool applySelectionCommand(uint32_t commandId, Selection& s, const DIB& canvas,
         s.gw = wrap(spanOf(s.left, s.right));
         s.gh = wrap(spanOf(s.top, s.bottom));
         return true;
-    default:
-        break;
+    default: break;
     }
     if (commandId >= ID_GRID_1 && commandId <= ID_GRID_512) {
         const int32_t size = 1 << (commandId - ID_GRID_1);

@@ -21,7 +21,9 @@ LRESULT Main::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: onCreate(window); break;
     case WM_DESTROY: onDestroy(); return 0;
-    case WM_SIZE: layOutView(*this, static_cast<int32_t>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); break;
+    case WM_SIZE:
+        layOutView(*this, static_cast<int32_t>(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
     case WM_ACTIVATE: onActivate(LOWORD(wParam)); break;
     case WM_PAINT: paintView(*this); break;
     case WM_CLOSE: onClose(); return 0;
@@ -122,9 +124,7 @@ void Main::onCommand(WORD id) {
     case ID_EDIT_SELECT_NONE:
     case ID_EDIT_SELECT_ALL:
     case ID_EDIT_SELECT_COPY_SIZE:
-    case ID_GRID_FROM_SELECTION:
-        runSelectionCommand(id);
-        break;
+    case ID_GRID_FROM_SELECTION: runSelectionCommand(id); break;
     default:
         if (id >= ID_GRID_1 && id <= ID_GRID_512) runSelectionCommand(id);
         break;

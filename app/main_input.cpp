@@ -100,8 +100,8 @@ void Main::onMouseMove(int x, int y) {
         }
     }
     if (app.panAnchor.active()) {
-        PanStep step = panStep(app.panAnchor.x, app.panAnchor.y, x, y,
-                               scrollPosition(hScroll), scrollPosition(vScroll));
+        PanStep step = panStep(app.panAnchor.x, app.panAnchor.y, x, y, scrollPosition(hScroll),
+                               scrollPosition(vScroll));
         setScrollPosition(vScroll, step.vPos);
         setScrollPosition(hScroll, step.hPos);
         app.panAnchor = {x, y};
@@ -119,7 +119,8 @@ void Main::onMouseWheel(int delta) {
 void Main::onKeyDown(WPARAM key) {
     switch (key) {
     case VK_ESCAPE:
-        if (void* grid = settings().gridDialog) SendMessageW(static_cast<HWND>(grid), WM_CLOSE, 0, 0);
+        if (void* grid = settings().gridDialog)
+            SendMessageW(static_cast<HWND>(grid), WM_CLOSE, 0, 0);
         return;
     case VK_SPACE: {
         // Every auto-repeat sets the anchor again.

@@ -50,9 +50,9 @@ void Main::onNotify(const NMHDR* header) {
 
 void Main::updateMenuStates() {
     const Settings& s = settings();
-    MenuConditions conditions = menuConditionsOf(
-        s.canvas, selectionRect(s.selection), s.autoResize, s.copyBuffer,
-        s.undoHistory.undoCount() > 0, s.undoHistory.redoCount() > 0, s.alphaMode);
+    MenuConditions conditions =
+        menuConditionsOf(s.canvas, selectionRect(s.selection), s.autoResize, s.copyBuffer,
+                         s.undoHistory.undoCount() > 0, s.undoHistory.redoCount() > 0, s.alphaMode);
     for (const MenuItemState& item : menuItemStates(conditions)) {
         HMENU menu = nullptr;
         switch (item.menu) {

@@ -156,9 +156,9 @@ void Main::finish() {
     accelerators_ = nullptr;
 
     ProcessIcons& icons = processIcons();
-    for (HICON* icon : {&icons.app, &iconPosition, &iconAlphaOff, &iconAlphaOn, &icons.selection,
-                        &iconZoom, &icons.copy, &icons.config, &icons.newCanvas, &icons.font,
-                        &icons.fileList}) {
+    for (HICON* icon :
+         {&icons.app, &iconPosition, &iconAlphaOff, &iconAlphaOn, &icons.selection, &iconZoom,
+          &icons.copy, &icons.config, &icons.newCanvas, &icons.font, &icons.fileList}) {
         if (*icon) DestroyIcon(*icon);
         *icon = nullptr;
     }

@@ -28,10 +28,14 @@ bool selectionOnCanvas(const DIB& canvas, const CanvasRect& s) {
 }
 
 MenuConditions menuConditionsOf(const DIB& canvas, const CanvasRect& selection, bool autoResize,
-                                const DIB& copyBuffer, bool canUndo, bool canRedo,
-                                bool alphaMode) {
-    return {selectionOnCanvas(canvas, selection), autoResize, copyBuffer.isValid(), canUndo,
-            canRedo, canvas.isValid(), alphaMode};
+                                const DIB& copyBuffer, bool canUndo, bool canRedo, bool alphaMode) {
+    return {selectionOnCanvas(canvas, selection),
+            autoResize,
+            copyBuffer.isValid(),
+            canUndo,
+            canRedo,
+            canvas.isValid(),
+            alphaMode};
 }
 
 std::vector<MenuItemState> menuItemStates(const MenuConditions& c) {
@@ -86,7 +90,7 @@ std::vector<MenuItemState> menuItemStates(const MenuConditions& c) {
     // the canvas in both menus; 指定色を変更 only opens a dialog and stays offered.
     out.push_back({MenuHandle::MenuBar, true, kColorSwapPositionInMenuBar, kMenuBarColorPosition,
                    c.onCanvas, false, false});
-    out.push_back({MenuHandle::ColorMenu, true, kColorSwapPositionInColorMenu, -1, c.onCanvas,
-                   false, false});
+    out.push_back(
+        {MenuHandle::ColorMenu, true, kColorSwapPositionInColorMenu, -1, c.onCanvas, false, false});
     return out;
 }

@@ -18,13 +18,13 @@ enum class MenuHandle {
 };
 
 struct MenuConditions {
-    bool onCanvas;     // the selection lies on the canvas
-    bool autoResize;   // a paste may grow the canvas
-    bool hasCopy;      // the CopyBuffer is present
+    bool onCanvas;    // the selection lies on the canvas
+    bool autoResize;  // a paste may grow the canvas
+    bool hasCopy;     // the CopyBuffer is present
     bool canUndo;
     bool canRedo;
     bool canvasValid;
-    bool alphaMode;    // the check mark of 40143
+    bool alphaMode;  // the check mark of 40143
 };
 
 // OnCanvas: a valid canvas, and the selection overlaps it with its right and
@@ -33,8 +33,7 @@ bool selectionOnCanvas(const DIB& canvas, const CanvasRect& selection);
 
 // The conditions from the current state.
 MenuConditions menuConditionsOf(const DIB& canvas, const CanvasRect& selection, bool autoResize,
-                                const DIB& copyBuffer, bool canUndo, bool canRedo,
-                                bool alphaMode);
+                                const DIB& copyBuffer, bool canUndo, bool canRedo, bool alphaMode);
 
 // One decision. An item is found either by command id anywhere in the
 // menu's tree, or by position: item `item` of sub-menu `subMenu` of the menu

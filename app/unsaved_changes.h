@@ -1,7 +1,7 @@
 #pragma once
-// The bookkeeping of unsaved changes (Settings::hasUnsavedChanges). editCount is the net number of edits since the canvas last matched
-// its file (it goes negative when undo passes the saved state); modifiedFlag
-// makes an edit after such an undo count even when the count returns to 0.
+// The bookkeeping of unsaved changes (Settings::hasUnsavedChanges). editCount is the net number of
+// edits since the canvas last matched its file (it goes negative when undo passes the saved state);
+// modifiedFlag makes an edit after such an undo count even when the count returns to 0.
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr int32_t kBandHalf = 2;         // the outline bands are 4 pixels wide
-constexpr int32_t kFootprintHalf = 10;   // the footprint squares are 20 x 20
+constexpr int32_t kBandHalf = 2;        // the outline bands are 4 pixels wide
+constexpr int32_t kFootprintHalf = 10;  // the footprint squares are 20 x 20
 constexpr float kZoomStep = 0.25f;
 constexpr float kFineZoomStep = 0.0625f;  // while Space is held
 
@@ -125,10 +125,10 @@ FrameInvalidation selectionFrameRects(const CanvasRect& selection, float zoom, i
     add(l - kBandHalf, b - kBandHalf, r + kBandHalf, b + kBandHalf);
     add(l - kBandHalf, t - kBandHalf, l + kBandHalf, b + kBandHalf);
     if (copy.present) {
-        const int64_t x = static_cast<int64_t>(
-                              truncToInt32(static_cast<float>(copy.width) * zoom)) + l;
-        const int64_t y = static_cast<int64_t>(
-                              truncToInt32(static_cast<float>(copy.height) * zoom)) + t;
+        const int64_t x =
+            static_cast<int64_t>(truncToInt32(static_cast<float>(copy.width) * zoom)) + l;
+        const int64_t y =
+            static_cast<int64_t>(truncToInt32(static_cast<float>(copy.height) * zoom)) + t;
         const int64_t corners[4][2] = {{l, t}, {x, t}, {x, y}, {l, y}};
         for (const auto& c : corners) {
             add(c[0] - kFootprintHalf, c[1] - kFootprintHalf, c[0] + kFootprintHalf,
@@ -150,9 +150,8 @@ ScrollBarsUpdate scrollBarsFor(float oldZoom, float newZoom, const ScrollBarsInp
     ScrollBarsUpdate out{};
     out.vertical = barFor(oldZoom, newZoom, in.canvasHeight, in.area.height, in.vPos, in.zoomType,
                           in.cursor.y, in.selection.top, in.selection.bottom, in.gridHeight);
-    out.horizontal = barFor(oldZoom, newZoom, in.canvasWidth, in.area.width, in.hPos,
-                            in.zoomType, in.cursor.x, in.selection.left, in.selection.right,
-                            in.gridWidth);
+    out.horizontal = barFor(oldZoom, newZoom, in.canvasWidth, in.area.width, in.hPos, in.zoomType,
+                            in.cursor.x, in.selection.left, in.selection.right, in.gridWidth);
     return out;
 }
 

@@ -165,9 +165,9 @@ struct ChildPlacement {
 };
 
 enum class SizeAction {
-    Ignore,              // minimised
-    UpdateScrollBars,    // size types other than restored and maximised
-    LayOutAndUpdate,     // restored, maximised: move the bars, grow the BackBuffer, then update
+    Ignore,            // minimised
+    UpdateScrollBars,  // size types other than restored and maximised
+    LayOutAndUpdate,   // restored, maximised: move the bars, grow the BackBuffer, then update
 };
 
 struct SizeLayout {

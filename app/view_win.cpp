@@ -75,9 +75,9 @@ void invalidateSelectionFrame(const Main& main) {
 
 void invalidateSelectionFrame(const Main& main, const CanvasRect& selection) {
     const Settings& s = settings();
-    FrameInvalidation frame = selectionFrameRects(
-        selection, appState().zoomFactor, scrollPosition(main.hScroll),
-        scrollPosition(main.vScroll), viewArea(main), copyFootprint(s));
+    FrameInvalidation frame =
+        selectionFrameRects(selection, appState().zoomFactor, scrollPosition(main.hScroll),
+                            scrollPosition(main.vScroll), viewArea(main), copyFootprint(s));
     for (int i = 0; i < frame.count; ++i) {
         RECT r = toRect(frame.rects[i]);
         InvalidateRect(main.hwnd, &r, FALSE);

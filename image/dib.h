@@ -53,7 +53,9 @@ public:
 #endif
 
     // Row y of the image (y = 0 is the top row, the last one in memory).
-    uint32_t* row(int32_t y) { return pixels + static_cast<std::size_t>(height() - 1 - y) * width(); }
+    uint32_t* row(int32_t y) {
+        return pixels + static_cast<std::size_t>(height() - 1 - y) * width();
+    }
     const uint32_t* row(int32_t y) const {
         return pixels + static_cast<std::size_t>(height() - 1 - y) * width();
     }

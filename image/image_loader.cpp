@@ -17,8 +17,8 @@ namespace {
 constexpr DWORD kLargestIo = 1u << 30;  // one ReadFile call at most
 
 HANDLE openForReading(const char16_t* path) {
-    return CreateFileW(asWide(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(asWide(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
 }
 
 // An open file read through a buffer: libpng asks for a few bytes at a time
@@ -124,10 +124,8 @@ bool loadImageFile(DIB& target, const char16_t* path) {
     }
     case ImageLoader::Bitmap:
         return loadThroughBitmapLoader(target, path) || loadThroughPicture(target, path);
-    case ImageLoader::Picture:
-        return loadThroughPicture(target, path);
-    case ImageLoader::None:
-        break;
+    case ImageLoader::Picture: return loadThroughPicture(target, path);
+    case ImageLoader::None: break;
     }
     return false;
 }
@@ -151,9 +149,9 @@ bool loadFromBitmapHandle(DIB& target, HBITMAP bitmap) {
     // GetDIBits may fill in fields of the header it is given; the image keeps
     // its own header untouched.
     BitmapInfo request = image.info;
-    const int lines = GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(image.height()),
-                                image.pixels, reinterpret_cast<BITMAPINFO*>(&request),
-                                DIB_RGB_COLORS);
+    const int lines =
+        GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(image.height()), image.pixels,
+                  reinterpret_cast<BITMAPINFO*>(&request), DIB_RGB_COLORS);
     if (lines != image.height()) return false;
     // Sources without a fourth byte deliver 0 there.
     if (description.bmBitsPixel <= 24) image.makeOpaqueRect(0, 0, image.width(), image.height());

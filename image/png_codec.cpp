@@ -119,7 +119,7 @@ void decodeRows(DecodeJob* job) {
     std::free(job->rows);
     job->rows = nullptr;
     job->result = ((colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns) ? kPngTransparentSource
-                                                                         : kPngOpaqueSource;
+                                                                       : kPngOpaqueSource;
 }
 
 struct EncodeJob {
@@ -147,8 +147,8 @@ void encodeRows(EncodeJob* job) {
     const DIB& image = *job->image;
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()),
                  static_cast<png_uint_32>(image.height()), 8,
-                 job->withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 job->withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (job->withAlpha) {
         png_color_8 significant{};
         significant.red = significant.green = significant.blue = significant.alpha = 8;

@@ -196,7 +196,8 @@ private:
 // A locked global memory block, unlocked on scope exit.
 class ScopedGlobalLock {
 public:
-    explicit ScopedGlobalLock(HGLOBAL block) : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
+    explicit ScopedGlobalLock(HGLOBAL block)
+        : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
     ~ScopedGlobalLock() {
         if (data_) GlobalUnlock(block_);
     }

@@ -52,8 +52,8 @@ void readPair(const IniDocument& ini, const char* section, const char* key, int3
 }
 
 // Both must parse; then each positive number replaces its value.
-void readPositivePair(const IniDocument& ini, const char* section, const char* key,
-                      int32_t& first, int32_t& second) {
+void readPositivePair(const IniDocument& ini, const char* section, const char* key, int32_t& first,
+                      int32_t& second) {
     auto text = ini.getString(section, key, kPairBuffer);
     int32_t a = 0, b = 0;
     if (!text || !scanIntPair(*text, a, b)) return;

@@ -52,9 +52,9 @@ public:
 
 private:
     struct Line {
-        std::string raw;      // the line as written, without its line break
-        bool header = false;  // a "[section]" line; `name` is the section name
-        std::string name;     // section name, or key name of any other non-blank line
+        std::string raw;                   // the line as written, without its line break
+        bool header = false;               // a "[section]" line; `name` is the section name
+        std::string name;                  // section name, or key name of any other non-blank line
         std::optional<std::string> value;  // text after '=' (none without '=')
     };
 

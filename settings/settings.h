@@ -66,10 +66,10 @@ struct WindowPlacement {
     int32_t normalLeft = 0, normalTop = 0, normalRight = 0, normalBottom = 0;
 
     // The platform's values, checked against <windows.h> in the Win32 code.
-    static constexpr uint32_t kShowMinimized = 2;     // SW_SHOWMINIMIZED
-    static constexpr uint32_t kShowMaximized = 3;     // SW_SHOWMAXIMIZED
-    static constexpr uint32_t kMinimize = 6;          // SW_MINIMIZE
-    static constexpr uint32_t kRestore = 9;           // SW_RESTORE
+    static constexpr uint32_t kShowMinimized = 2;       // SW_SHOWMINIMIZED
+    static constexpr uint32_t kShowMaximized = 3;       // SW_SHOWMAXIMIZED
+    static constexpr uint32_t kMinimize = 6;            // SW_MINIMIZE
+    static constexpr uint32_t kRestore = 9;             // SW_RESTORE
     static constexpr uint32_t kRestoreToMaximized = 2;  // WPF_RESTORETOMAXIMIZED
 };
 static_assert(sizeof(WindowPlacement) == 44);

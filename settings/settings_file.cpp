@@ -19,8 +19,7 @@ static_assert(offsetof(WINDOWPLACEMENT, flags) == offsetof(WindowPlacement, flag
 static_assert(offsetof(WINDOWPLACEMENT, showCmd) == offsetof(WindowPlacement, showCmd));
 static_assert(offsetof(WINDOWPLACEMENT, ptMinPosition) == offsetof(WindowPlacement, minPosition));
 static_assert(offsetof(WINDOWPLACEMENT, ptMaxPosition) == offsetof(WindowPlacement, maxPosition));
-static_assert(offsetof(WINDOWPLACEMENT, rcNormalPosition) ==
-              offsetof(WindowPlacement, normalLeft));
+static_assert(offsetof(WINDOWPLACEMENT, rcNormalPosition) == offsetof(WindowPlacement, normalLeft));
 static_assert(WindowPlacement::kShowMinimized == SW_SHOWMINIMIZED);
 static_assert(WindowPlacement::kShowMaximized == SW_SHOWMAXIMIZED);
 static_assert(WindowPlacement::kMinimize == SW_MINIMIZE);

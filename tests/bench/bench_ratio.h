@@ -36,5 +36,6 @@ void runRatio(benchmark::State& state, double target, Anchor&& anchor, Operation
 }  // namespace bench
 
 // Registers a ratio benchmark: manual time, at least 5 repetitions, medians.
-#define RATIO_BENCHMARK(fn) \
-    BENCHMARK(fn)->UseManualTime()->Repetitions(5)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)
+#define RATIO_BENCHMARK(fn)                                                           \
+    BENCHMARK(fn)->UseManualTime()->Repetitions(5)->ReportAggregatesOnly(true)->Unit( \
+        benchmark::kMillisecond)

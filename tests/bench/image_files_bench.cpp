@@ -39,10 +39,14 @@ void drawFlatSprites(DIB& image) {
             const uint32_t r = (cell * 53) & 0xFF, g = (cell * 97 + 40) & 0xFF,
                            b = (cell * 151 + 90) & 0xFF;
             const int32_t sx = dx - 4, sy = dy - 4;
-            if (d2 < 20 * 20) row[x] = bgra(b, g, r, 255);
-            else if (d2 < 24 * 24) row[x] = bgra(b / 2, g / 2, r / 2, 255);
-            else if (sx * sx + sy * sy < 24 * 24) row[x] = bgra(0, 0, 0, 96);
-            else row[x] = 0;
+            if (d2 < 20 * 20)
+                row[x] = bgra(b, g, r, 255);
+            else if (d2 < 24 * 24)
+                row[x] = bgra(b / 2, g / 2, r / 2, 255);
+            else if (sx * sx + sy * sy < 24 * 24)
+                row[x] = bgra(0, 0, 0, 96);
+            else
+                row[x] = 0;
         }
     }
 }
@@ -69,8 +73,10 @@ void drawNoisyPhoto(DIB& image) {
 }
 
 void drawSheet(DIB& image, int sheet) {
-    if (sheet == kFlatSprites) drawFlatSprites(image);
-    else drawNoisyPhoto(image);
+    if (sheet == kFlatSprites)
+        drawFlatSprites(image);
+    else
+        drawNoisyPhoto(image);
 }
 
 // The same image as libpng takes it by default: RGBA rows from the top.

@@ -92,9 +92,9 @@ testing::AssertionResult pixelsAre(const DIB& frame, Want want) {
     for (int32_t y = 0; y < frame.height(); ++y) {
         for (int32_t x = 0; x < frame.width(); ++x) {
             if (frame.pixelAt(x, y) != want(x, y)) {
-                return testing::AssertionFailure() << std::hex << frame.pixelAt(x, y) << " for "
-                                                   << want(x, y) << std::dec << " at " << x
-                                                   << "," << y;
+                return testing::AssertionFailure()
+                       << std::hex << frame.pixelAt(x, y) << " for " << want(x, y) << std::dec
+                       << " at " << x << "," << y;
             }
         }
     }
@@ -170,8 +170,8 @@ TEST(FrameComposer, FramesMatchThePlainDrawingRule) {
             for (float zoom : zooms) {
                 for (const auto& scroll : scrolls) {
                     SCOPED_TRACE(testing::Message()
-                                 << canvas->width() << " wide, alpha " << alpha << " zoom "
-                                 << zoom << " scroll " << scroll[0] << "," << scroll[1]);
+                                 << canvas->width() << " wide, alpha " << alpha << " zoom " << zoom
+                                 << " scroll " << scroll[0] << "," << scroll[1]);
                     FrameInputs in = inputsFor(*canvas);
                     in.alphaMode = alpha;
                     in.zoom = zoom;
@@ -182,9 +182,8 @@ TEST(FrameComposer, FramesMatchThePlainDrawingRule) {
                     in.color2 = 0xA0E010;
                     composeFrame(frame, in);
                     referenceFrame(expected, in);
-                    ASSERT_TRUE(pixelsAre(frame, [&](int32_t x, int32_t y) {
-                        return expected.pixelAt(x, y);
-                    }));
+                    ASSERT_TRUE(pixelsAre(
+                        frame, [&](int32_t x, int32_t y) { return expected.pixelAt(x, y); }));
                 }
             }
         }
@@ -324,7 +323,9 @@ TEST(ScaledDrawing, NothingLeftAfterClippingReturnsFalse) {
 
 TEST(ScaledDrawing, BlendMixesEachColourByteAndKeepsTheDestinationAlpha) {
     // Five pixels: four take the wide path, the last the one-by-one path.
-    const struct { uint32_t src, dst, want; } cases[] = {
+    const struct {
+        uint32_t src, dst, want;
+    } cases[] = {
         {0xFFFFFFFF, 0x7F000000, 0x7FFEFEFE},  // white over black gives 254
         {0x00ABCDEF, 0x11223344, 0x11223344},  // alpha 0 leaves it alone
         {0x80FF0000, 0xC00000FF, 0xC07F007F},  // 255 * 128 >> 8 = 127

@@ -90,7 +90,7 @@ TEST(Wheel, ZoomsWithoutModifiersAndScrollsWithThem) {
     const std::tuple<int32_t, bool, bool, uint32_t, R, R> cases[] = {
         {120, false, false, ID_VIEW_ZOOM_IN, {}, {}},
         {-120, false, false, ID_VIEW_ZOOM_OUT, {}, {}},
-        {120, true, false, 0, kScrollLineUp, {}},  // Ctrl: vertical
+        {120, true, false, 0, kScrollLineUp, {}},   // Ctrl: vertical
         {-1, false, true, 0, {}, kScrollLineDown},  // Shift: horizontal
         {-240, true, true, 0, kScrollLineDown, kScrollLineDown},
         {0, false, false, 0, {}, {}},

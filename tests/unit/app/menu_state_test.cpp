@@ -46,11 +46,16 @@ using C = MenuConditions;
 TEST(OnCanvas, NeedsAValidCanvasAndTheSelectionPastRowAndColumnZero) {
     DIB canvas(256, 256), empty;
     const std::pair<CanvasRect, bool> cases[] = {
-        {{0, 0, 31, 31}, true},    {{-24, -24, 7, 7}, true},    {{255, 255, 300, 300}, true},
-        {{0, 0, 1, 1}, true},      {{256, 0, 300, 31}, false},  {{0, 256, 31, 300}, false},
+        {{0, 0, 31, 31}, true},
+        {{-24, -24, 7, 7}, true},
+        {{255, 255, 300, 300}, true},
+        {{0, 0, 1, 1}, true},
+        {{256, 0, 300, 31}, false},
+        {{0, 256, 31, 300}, false},
         {{-40, 0, -1, 31}, false},
         // Grid 1 x 1 at pixel (0, 0) grays out cut, copy and the other selection items.
-        {{0, 0, 0, 0}, false},     {{0, 0, 5, 0}, false},
+        {{0, 0, 0, 0}, false},
+        {{0, 0, 5, 0}, false},
     };
     for (const auto& [rect, on] : cases) {
         EXPECT_EQ(selectionOnCanvas(canvas, rect), on)
@@ -106,11 +111,11 @@ TEST(MenuState, PasteNeedsACopyBufferAndRoomOnTheCanvasOrAutoResize) {
 
 TEST(MenuState, SelectionItemsNeedTheSelectionOnTheCanvas) {
     const uint32_t barItems[] = {
-        ID_EDIT_SELECT_NONE,     ID_EDIT_CUT,           ID_EDIT_COPY,
-        ID_EDIT_DELETE,          ID_COLOR_MAKE_OPAQUE,  ID_COLOR_MAKE_TRANSPARENT,
-        ID_EDIT_SAVE_SELECTION,  ID_COLOR_INVERT,       ID_COLOR_PASTE_MASK_FILE,
-        ID_COLOR_COPY_MASK,      ID_COLOR_SAVE_MASK,    ID_COLOR_FLIP_HORIZONTAL,
-        ID_COLOR_FLIP_VERTICAL,  ID_COLOR_COUNT,
+        ID_EDIT_SELECT_NONE,    ID_EDIT_CUT,          ID_EDIT_COPY,
+        ID_EDIT_DELETE,         ID_COLOR_MAKE_OPAQUE, ID_COLOR_MAKE_TRANSPARENT,
+        ID_EDIT_SAVE_SELECTION, ID_COLOR_INVERT,      ID_COLOR_PASTE_MASK_FILE,
+        ID_COLOR_COPY_MASK,     ID_COLOR_SAVE_MASK,   ID_COLOR_FLIP_HORIZONTAL,
+        ID_COLOR_FLIP_VERTICAL, ID_COLOR_COUNT,
     };
     const MenuConditions off = with({&C::autoResize, &C::hasCopy, &C::canvasValid});
     MenuConditions on = off;

@@ -25,7 +25,11 @@ ScrollBarsInput input1000(int32_t zoomType) {
 }  // namespace
 
 TEST(ViewGeometry, CursorToCanvasDividesInSinglePrecisionAndTruncatesTowardZero) {
-    const struct { int32_t cx, cy; float zoom; int32_t hPos, vPos, x, y; } cases[] = {
+    const struct {
+        int32_t cx, cy;
+        float zoom;
+        int32_t hPos, vPos, x, y;
+    } cases[] = {
         {8, 8, 1.0f, 0, 0, 0, 0},
         {5, 7, 4.0f, 0, 0, 0, 0},  // up to one canvas pixel left of or above it is still 0
         {4, 3, 4.0f, 0, 0, -1, -1},
@@ -73,14 +77,18 @@ TEST(ViewGeometry, SelectionFrameMarksFourBandsAndTheCopyFootprintCorners) {
 }
 
 TEST(ScrollBars, EachZoomTypeKeepsItsPointInPlace) {
-    const struct { int32_t zoomType; float oldZoom, newZoom; int32_t hPos, vPos; } cases[] = {
-        {0, 1.0f, 2.0f, 300, 150},     // window centre: (100 + 100) * 2 - 100, (50 + 50) * 2 - 50
-        {7, 1.0f, 2.0f, 300, 150},     // unknown types act as 0
+    const struct {
+        int32_t zoomType;
+        float oldZoom, newZoom;
+        int32_t hPos, vPos;
+    } cases[] = {
+        {0, 1.0f, 2.0f, 300, 150},  // window centre: (100 + 100) * 2 - 100, (50 + 50) * 2 - 50
+        {7, 1.0f, 2.0f, 300, 150},  // unknown types act as 0
         {-1, 1.0f, 2.0f, 300, 150},
-        {0, 1.25f, 1.25f, 100, 50},    // the same zoom leaves the positions alone
-        {1, 1.0f, 2.0f, -40, 30},      // cursor: 30 * 2 - 100, 40 * 2 - 50
-        {2, 1.0f, 2.0f, -48, 22},      // selection centre: (32 / 2 + 10) * 2 - 100
-        {3, 1.0f, 2.0f, -72, -2},      // its first grid cell: (8 / 2 + 10) * 2 - 100
+        {0, 1.25f, 1.25f, 100, 50},  // the same zoom leaves the positions alone
+        {1, 1.0f, 2.0f, -40, 30},    // cursor: 30 * 2 - 100, 40 * 2 - 50
+        {2, 1.0f, 2.0f, -48, 22},    // selection centre: (32 / 2 + 10) * 2 - 100
+        {3, 1.0f, 2.0f, -72, -2},    // its first grid cell: (8 / 2 + 10) * 2 - 100
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "type " << c.zoomType << " zoom " << c.newZoom);
@@ -120,7 +128,10 @@ TEST(ScrollMessages, DoNothingWithoutCanvasOrRoomToScroll) {
 
 TEST(ScrollMessages, StepByLinePageAndEndsAndTakeThumbsPast32767) {
     const ScrollBarValues bar{0, 1000, 100, 50}, wide{0, 100000, 500, 0};
-    const struct { ScrollBarValues bar; int32_t request, thumb, pos; } cases[] = {
+    const struct {
+        ScrollBarValues bar;
+        int32_t request, thumb, pos;
+    } cases[] = {
         {bar, kScrollLineUp, 0, 44},  // 100 / 16 = 6
         {bar, kScrollLineDown, 0, 56},
         {{0, 1000, 10, 50}, kScrollLineDown, 0, 51},  // at least 1
@@ -172,10 +183,15 @@ TEST(Zoom, FixedZoomCommandsSetTheirFactor) {
 }
 
 TEST(Zoom, StepsNeverReachZeroAndHaveNoUpperBound) {
-    const struct { uint32_t id; float from; bool space; std::optional<float> to; } cases[] = {
+    const struct {
+        uint32_t id;
+        float from;
+        bool space;
+        std::optional<float> to;
+    } cases[] = {
         {ID_VIEW_ZOOM_OUT, 0.25f, false, std::nullopt},  // from a quarter: nothing
         {ID_VIEW_ZOOM_OUT, 0.25f, true, std::nullopt},
-        {ID_VIEW_ZOOM_OUT, 0.3125f, true, 0.25f},        // Space steps by a sixteenth
+        {ID_VIEW_ZOOM_OUT, 0.3125f, true, 0.25f},  // Space steps by a sixteenth
         {ID_VIEW_ZOOM_OUT, 0.3125f, false, 0.0625f},
         {ID_VIEW_ZOOM_OUT, 0.0625f, false, std::nullopt},  // and then nothing
         {ID_VIEW_ZOOM_OUT, 0.0625f, true, std::nullopt},
@@ -204,7 +220,11 @@ TEST(WindowLayout, OnlyRestoredAndMaximisedPlaceTheBarsAroundTheView) {
 }
 
 TEST(BackBufferGrowth, GrowsToExactlyTheViewSizeAndNeverShrinks) {
-    const struct { BufferSize current; ViewArea view; BufferSize want; } cases[] = {
+    const struct {
+        BufferSize current;
+        ViewArea view;
+        BufferSize want;
+    } cases[] = {
         {{640, 480}, {800, 600}, {800, 600}},  // past 640 x 480: exactly the view size
         {{640, 480}, {641, 100}, {641, 100}},
         {{800, 600}, {700, 500}, {800, 600}},  // shrinking in both directions keeps it
@@ -217,7 +237,7 @@ TEST(BackBufferGrowth, GrowsToExactlyTheViewSizeAndNeverShrinks) {
     for (const auto& c : cases) {
         const BufferSize b = backBufferSizeFor(c.current, c.view);
         EXPECT_EQ(std::tie(b.width, b.height), std::tie(c.want.width, c.want.height))
-            << c.current.width << "x" << c.current.height << " for view " << c.view.width
-            << "x" << c.view.height;
+            << c.current.width << "x" << c.current.height << " for view " << c.view.width << "x"
+            << c.view.height;
     }
 }

@@ -44,8 +44,8 @@ uint32_t ruleAlpha(BlendMode mode, uint32_t sa, uint32_t da) {
 }
 
 uint32_t pack(const Channels& c) {
-    return argb(static_cast<uint32_t>(c.a), static_cast<uint32_t>(c.r),
-                static_cast<uint32_t>(c.g), static_cast<uint32_t>(c.b));
+    return argb(static_cast<uint32_t>(c.a), static_cast<uint32_t>(c.r), static_cast<uint32_t>(c.g),
+                static_cast<uint32_t>(c.b));
 }
 
 }  // namespace
@@ -96,9 +96,12 @@ TEST(BlendExactness, RowTailsMatchVectorBody) {
         fill(destination, [&](int32_t, int32_t) { return static_cast<uint32_t>(random()); });
         ASSERT_TRUE(destination.copyTo(before, 0, 0, w, 3, 0, 0));
         ASSERT_TRUE(blendRect(destination, source, 0, 0, w, 3, BlendMode::Translucent));
-        EXPECT_TRUE(pixelsAre(destination, [&](int32_t x, int32_t y) {
-            return pack(referenceBlend(at(source, x, y), at(before, x, y), BlendMode::Translucent));
-        })) << "width " << w;
+        EXPECT_TRUE(pixelsAre(destination,
+                              [&](int32_t x, int32_t y) {
+                                  return pack(referenceBlend(at(source, x, y), at(before, x, y),
+                                                             BlendMode::Translucent));
+                              }))
+            << "width " << w;
     }
 }
 

@@ -40,9 +40,17 @@ TEST(EmptyRegions, EachOperationGivesItsResultAndChangesNothing) {
     const auto canvasBefore = snapshot(canvas), outputBefore = snapshot(output);
     std::vector<uint32_t> out(16, 0x12345678u);
     // Negative sizes sit where their mirror image would overlap the canvas.
-    const Rect misses[] = {{4, 0, 2, 2}, {-2, 0, 2, 2}, {0, 4, 2, 2},  {0, -2, 2, 2},
-                           {-3, -3, 3, 3}, {0, 0, 0, 2}, {0, 0, 2, 0},  {2, 2, -2, 2},
-                           {2, 2, 2, -2},  {INT_MAX, INT_MAX, 4, 4},    {INT_MAX, 0, INT_MAX, 4}};
+    const Rect misses[] = {{4, 0, 2, 2},
+                           {-2, 0, 2, 2},
+                           {0, 4, 2, 2},
+                           {0, -2, 2, 2},
+                           {-3, -3, 3, 3},
+                           {0, 0, 0, 2},
+                           {0, 0, 2, 0},
+                           {2, 2, -2, 2},
+                           {2, 2, 2, -2},
+                           {INT_MAX, INT_MAX, 4, 4},
+                           {INT_MAX, 0, INT_MAX, 4}};
     for (const Rect& r : misses) {
         SCOPED_TRACE(testing::Message() << r.x << "," << r.y << " " << r.w << "x" << r.h);
         EXPECT_FALSE(extractRect(canvas, r.x, r.y, r.w, r.h, kFill, out.data()));
@@ -85,9 +93,12 @@ TEST(ExtractRect, CopiesTheInsideAndFillsWhatHangsOver) {
                    Rect{0, 2, 5, 4}, Rect{-1, -1, 7, 6}}) {
         DIB out(r.w, r.h);
         ASSERT_TRUE(extractRect(canvas, r.x, r.y, r.w, r.h, kFill, out.pixels));
-        EXPECT_TRUE(pixelsAre(out, [&](int32_t x, int32_t y) {
-            return inRect(r.x + x, r.y + y, {0, 0, 5, 4}) ? tag(r.x + x, r.y + y) : kFill;
-        })) << "rect " << r.x << "," << r.y;
+        EXPECT_TRUE(pixelsAre(
+            out,
+            [&](int32_t x, int32_t y) {
+                return inRect(r.x + x, r.y + y, {0, 0, 5, 4}) ? tag(r.x + x, r.y + y) : kFill;
+            }))
+            << "rect " << r.x << "," << r.y;
     }
 }
 
@@ -172,9 +183,10 @@ TEST(FlipRect, HorizontalMirrorsOnlyThePartInsideAboutItsOwnCentre) {
         DIB canvas(w + 1, 3);
         fillTagged(canvas);
         ASSERT_TRUE(flipRectHorizontal(canvas, 1, -1, w + 5, 3));
-        EXPECT_TRUE(pixelsAre(canvas, [&](int32_t x, int32_t y) {
-            return x >= 1 && y <= 1 ? tag(w + 1 - x, y) : tag(x, y);
-        })) << "width " << w;
+        EXPECT_TRUE(pixelsAre(
+            canvas,
+            [&](int32_t x, int32_t y) { return x >= 1 && y <= 1 ? tag(w + 1 - x, y) : tag(x, y); }))
+            << "width " << w;
     }
 }
 
@@ -184,9 +196,8 @@ TEST(FlipRect, VerticalMirrorsOnlyThePartInsideAboutItsOwnCentre) {
     DIB canvas(2503, 6);
     fillTagged(canvas);
     ASSERT_TRUE(flipRectVertical(canvas, 3, -3, 2600, 7));
-    EXPECT_TRUE(pixelsAre(canvas, [](int32_t x, int32_t y) {
-        return x >= 3 && y <= 3 ? tag(x, 3 - y) : tag(x, y);
-    }));
+    EXPECT_TRUE(pixelsAre(
+        canvas, [](int32_t x, int32_t y) { return x >= 3 && y <= 3 ? tag(x, 3 - y) : tag(x, y); }));
     // A single row is not empty: the flip succeeds and changes nothing.
     const auto before = snapshot(canvas);
     EXPECT_TRUE(flipRectVertical(canvas, 0, 5, 4, 1));

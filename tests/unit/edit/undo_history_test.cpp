@@ -141,10 +141,12 @@ TEST_F(UndoHistoryTest, RegionOverTheEdgeRestoresExactlyTheInsidePart) {
 
     for (bool redone : {false, true}) {
         ASSERT_TRUE(redone ? history.redo(canvas) : history.undo(canvas));
-        EXPECT_TRUE(pixelsAre(canvas, [&](int32_t x, int32_t y) {
-            if (x == 5 && y == 0) return 0xDEADBEEFu;
-            return redone && x <= 2 && y >= 3 ? 0x01020304u : tag(x, y);
-        })) << "redone " << redone;
+        EXPECT_TRUE(pixelsAre(canvas,
+                              [&](int32_t x, int32_t y) {
+                                  if (x == 5 && y == 0) return 0xDEADBEEFu;
+                                  return redone && x <= 2 && y >= 3 ? 0x01020304u : tag(x, y);
+                              }))
+            << "redone " << redone;
     }
 }
 

@@ -66,13 +66,16 @@ TEST(BmpWrite, ThreeByTwoFilesAreByteExact) {
     };
     const Case cases[] = {
         // 78 bytes; transparent magenta keeps its colour bytes.
-        {24, {0x4D42, 78, 0, 54, 40, 3, 2, 1 | 24 << 16, 0, 24, 3780, 3780, 0, 0},
+        {24,
+         {0x4D42, 78, 0, 54, 40, 3, 2, 1 | 24 << 16, 0, 24, 3780, 3780, 0, 0},
          {11, 12, 13, 15, 16, 17, 19, 20, 21, 0, 0, 0, 1, 2, 3, 255, 0, 255, 7, 8, 9, 0, 0, 0}},
-        {32, {0x4D42, 78, 0, 54, 40, 3, 2, 1 | 32 << 16, 0, 24, 3780, 3780, 0, 0},
-         {11, 12, 13, 14, 15, 16, 17, 255, 19, 20, 21, 128,  //
-          1, 2, 3, 4, 255, 0, 255, 0, 7, 8, 9, 10}},
+        {32,
+         {0x4D42, 78, 0, 54, 40, 3, 2, 1 | 32 << 16, 0, 24, 3780, 3780, 0, 0},
+         {11, 12, 13, 14, 15,  16, 17,  255, 19, 20, 21, 128,  //
+          1,  2,  3,  4,  255, 0,  255, 0,   7,  8,  9,  10}},
         // The grey mask: 1078 + 8 bytes of alpha after a grey ramp of 256 entries.
-        {8, {0x4D42, 1086, 0, 1078, 40, 3, 2, 1 | 8 << 16, 0, 8, 3780, 3780, 256, 0},
+        {8,
+         {0x4D42, 1086, 0, 1078, 40, 3, 2, 1 | 8 << 16, 0, 8, 3780, 3780, 256, 0},
          {14, 255, 128, 0, 4, 0, 10, 0}},
     };
     for (const Case& c : cases) {
@@ -124,8 +127,8 @@ TEST(BmpWrite, EmptyImageOtherDepthsAndShortWritesFail) {
         EXPECT_FALSE(write(empty, bits, none));
         EXPECT_TRUE(none.bytes().empty());
         const size_t size = encode(image, bits).size();
-        for (size_t capacity : {size_t(0), size_t(13), size_t(54), size_t(1077), size / 2,
-                                size - 1}) {
+        for (size_t capacity :
+             {size_t(0), size_t(13), size_t(54), size_t(1077), size / 2, size - 1}) {
             FullSink sink(capacity);
             EXPECT_FALSE(write(image, bits, sink)) << capacity;
         }

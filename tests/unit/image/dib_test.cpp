@@ -28,9 +28,9 @@ using Fields = std::array<int64_t, 12>;
 // Every field of the header block, and the unused colour entry.
 Fields fields(const BitmapInfo& i) {
     const BitmapInfoHeader& h = i.header;
-    return {h.biSize, h.biWidth, h.biHeight, h.biPlanes, h.biBitCount, h.biCompression,
-            h.biSizeImage, h.biXPelsPerMeter, h.biYPelsPerMeter, h.biClrUsed, h.biClrImportant,
-            i.colors[0]};
+    return {h.biSize,          h.biWidth,       h.biHeight,       h.biPlanes,
+            h.biBitCount,      h.biCompression, h.biSizeImage,    h.biXPelsPerMeter,
+            h.biYPelsPerMeter, h.biClrUsed,     h.biClrImportant, i.colors[0]};
 }
 
 void expectHeader(const DIB& d, int32_t w, int32_t h, int32_t pelsPerMeter) {
@@ -90,8 +90,12 @@ TEST(DibCreate, NonPositiveSizeLeavesImageAsItWas) {
 
 TEST(DibCreate, ByteCountBeyond32BitsFailsAndLeavesTheImageEmpty) {
     // 16384 x 65536 is exactly 2^32 bytes: one too many.
-    for (auto [w, h] : {std::pair{65536, 65536}, {16384, 65536}, {65536, 16384},
-                        {INT_MAX, INT_MAX}, {INT_MAX, 1}, {1, INT_MAX}}) {
+    for (auto [w, h] : {std::pair{65536, 65536},
+                        {16384, 65536},
+                        {65536, 16384},
+                        {INT_MAX, INT_MAX},
+                        {INT_MAX, 1},
+                        {1, INT_MAX}}) {
         DIB d(8, 8), constructed(w, h);
         EXPECT_FALSE(d.create(w, h)) << w << "," << h;  // released before it fails
         expectEmpty(d);
@@ -119,8 +123,8 @@ TEST(DibLayout, RowsAreBottomUpBytesBlueGreenRedAlphaAndOutsideReadsZero) {
     for (int i = 0; i < 6; ++i) EXPECT_EQ(d.pixelAt(i % 3, 1 - i / 3), 100u + i) << i;
     EXPECT_EQ(d.row(0), d.pixels + 3);
     EXPECT_EQ(d.row(1), d.pixels);
-    for (auto [x, y] : {std::pair{3, 0}, {-1, 0}, {0, 2}, {0, -1}, {INT_MAX, INT_MAX},
-                        {INT_MIN, INT_MIN}}) {
+    for (auto [x, y] :
+         {std::pair{3, 0}, {-1, 0}, {0, 2}, {0, -1}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN}}) {
         EXPECT_EQ(d.pixelAt(x, y), 0u) << x << "," << y;
     }
     EXPECT_EQ(empty.pixelAt(0, 0), 0u);
@@ -136,14 +140,19 @@ TEST(DibFillRect, FillsExactlyTheClippedRectangle) {
     };
     const Case cases[] = {
         {2, 3, 4, 2, {2, 3, 6, 5}},
-        {0, 0, 10, 8, {0, 0, 10, 8}},           // the whole image: one contiguous run
-        {5, 5, -3, -3, {5, 5, 8, 8}},           // negative sizes fill right and down
-        {-2, -3, 5, 5, {0, 0, 3, 2}},           // ends come from the unclamped start
-        {4, 3, 100, 100, {4, 3, 10, 8}},        // cut at the right and bottom
+        {0, 0, 10, 8, {0, 0, 10, 8}},     // the whole image: one contiguous run
+        {5, 5, -3, -3, {5, 5, 8, 8}},     // negative sizes fill right and down
+        {-2, -3, 5, 5, {0, 0, 3, 2}},     // ends come from the unclamped start
+        {4, 3, 100, 100, {4, 3, 10, 8}},  // cut at the right and bottom
         {-1, -1, INT_MAX, INT_MAX, {0, 0, 10, 8}},
         // Nothing to do, still a success.
-        {0, 0, 0, 5, {}}, {0, 0, 6, 0, {}}, {10, 0, 3, 3, {}}, {0, 8, 3, 3, {}},
-        {-10, 0, 3, 3, {}}, {0, -10, 3, 3, {}}, {-10, -10, -3, -3, {}},
+        {0, 0, 0, 5, {}},
+        {0, 0, 6, 0, {}},
+        {10, 0, 3, 3, {}},
+        {0, 8, 3, 3, {}},
+        {-10, 0, 3, 3, {}},
+        {0, -10, 3, 3, {}},
+        {-10, -10, -3, -3, {}},
         {INT_MAX, INT_MAX, INT_MAX, INT_MAX, {}},
         {INT_MIN, INT_MIN, INT_MIN, INT_MIN, {}},  // |INT_MIN| reaches 0
         {INT_MIN, INT_MIN, INT_MAX, INT_MAX, {}},  // ends at -1
@@ -153,7 +162,8 @@ TEST(DibFillRect, FillsExactlyTheClippedRectangle) {
         DIB d(10, 8);
         fillTagged(d);
         EXPECT_TRUE(d.fillRect(c.x, c.y, c.w, c.h, 0x11223344u));
-        expectPixels(d, c.filled, [](int32_t, int32_t) { return 0x11223344u; }, tag);
+        expectPixels(
+            d, c.filled, [](int32_t, int32_t) { return 0x11223344u; }, tag);
     }
     DIB empty;
     EXPECT_FALSE(empty.fillRect(0, 0, 1, 1, 1u));
@@ -199,10 +209,14 @@ TEST(ClipRegion, NothingLeftWithoutWrapping) {
         int32_t dstW, dstH, srcW, srcH;
     };
     const Case cases[] = {
-        {{0, 0, 0, 5, 0, 0}, 10, 10, 10, 10},  {{0, 0, 5, 0, 0, 0}, 10, 10, 10, 10},
-        {{10, 0, 5, 5, 0, 0}, 10, 10, 10, 10}, {{0, 0, 5, 5, 0, 10}, 10, 10, 10, 10},
-        {{-5, 0, 5, 5, 0, 0}, 10, 10, 10, 10}, {{0, 0, 5, 5, 0, 0}, 0, 0, 10, 10},
-        {{0, 0, 5, 5, 0, 0}, 10, 10, 0, 0},    {{INT_MAX, 0, INT_MAX, 1, 0, 0}, 10, 10, 10, 10},
+        {{0, 0, 0, 5, 0, 0}, 10, 10, 10, 10},
+        {{0, 0, 5, 0, 0, 0}, 10, 10, 10, 10},
+        {{10, 0, 5, 5, 0, 0}, 10, 10, 10, 10},
+        {{0, 0, 5, 5, 0, 10}, 10, 10, 10, 10},
+        {{-5, 0, 5, 5, 0, 0}, 10, 10, 10, 10},
+        {{0, 0, 5, 5, 0, 0}, 0, 0, 10, 10},
+        {{0, 0, 5, 5, 0, 0}, 10, 10, 0, 0},
+        {{INT_MAX, 0, INT_MAX, 1, 0, 0}, 10, 10, 10, 10},
         {{INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MAX, INT_MAX}, 10, 10, 10, 10},
         {{0, 0, INT_MAX, INT_MAX, INT_MIN, INT_MIN}, 10, 10, 10, 10},
     };
@@ -220,8 +234,8 @@ TEST(DibCopyTo, CopiesTheClippedRectangleToItsPlace) {
     };
     const Case cases[] = {
         {8, 6, 10, 10, 4, 5, 3, 2, 1, 2, {4, 5, 7, 7}, 3, 3},
-        {7, 5, 7, 5, 0, 0, 7, 5, 0, 0, {0, 0, 7, 5}, 0, 0},   // one contiguous block
-        {6, 4, 6, 9, 0, 3, 6, 3, 0, 1, {0, 3, 6, 6}, 0, 2},   // full rows, other heights
+        {7, 5, 7, 5, 0, 0, 7, 5, 0, 0, {0, 0, 7, 5}, 0, 0},  // one contiguous block
+        {6, 4, 6, 9, 0, 3, 6, 3, 0, 1, {0, 3, 6, 6}, 0, 2},  // full rows, other heights
         {10, 1, 10, 1, -3, 0, 5, 1, 1, 0, {0, 0, 2, 1}, -4, 0},
         {10, 1, 10, 1, 1, 0, 5, 1, -3, 0, {4, 0, 6, 1}, 4, 0},
         {1, 10, 1, 10, 0, -3, 1, 5, 0, 1, {0, 0, 1, 2}, 0, -4},
@@ -231,8 +245,8 @@ TEST(DibCopyTo, CopiesTheClippedRectangleToItsPlace) {
         {5, 5, 4, 6, 2, 1, 100, 100, 1, 2, {2, 1, 4, 4}, 1, -1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.dx << "," << c.dy << "," << c.w << "," << c.h
-                                        << " <- " << c.sx << "," << c.sy);
+        SCOPED_TRACE(testing::Message() << c.dx << "," << c.dy << "," << c.w << "," << c.h << " <- "
+                                        << c.sx << "," << c.sy);
         DIB src(c.srcW, c.srcH), dst(c.dstW, c.dstH);
         fillTagged(src);
         dst.fillRect(0, 0, c.dstW, c.dstH, 0xFFFFFFFFu);
@@ -265,14 +279,13 @@ TEST(DibResizeFill, KeepsTheTopLeftAndFillsTheRest) {
     };
     // Larger, wider only, smaller, wider but shorter.
     for (const Case& c : {Case{4, 3, 7, 5}, {3, 4, 5, 4}, {6, 5, 3, 2}, {3, 5, 6, 2}}) {
-        SCOPED_TRACE(testing::Message() << c.oldW << "x" << c.oldH << " -> " << c.newW << "x"
-                                        << c.newH);
+        SCOPED_TRACE(testing::Message()
+                     << c.oldW << "x" << c.oldH << " -> " << c.newW << "x" << c.newH);
         DIB d(c.oldW, c.oldH);
         fillTagged(d);
         ASSERT_TRUE(d.resizeFill(c.newW, c.newH, 0xCAFEBABEu));
         expectHeader(d, c.newW, c.newH, 0);
-        expectPixels(d, {0, 0, c.oldW, c.oldH}, tag,
-                     [](int32_t, int32_t) { return 0xCAFEBABEu; });
+        expectPixels(d, {0, 0, c.oldW, c.oldH}, tag, [](int32_t, int32_t) { return 0xCAFEBABEu; });
     }
     DIB fromEmpty;
     ASSERT_TRUE(fromEmpty.resizeFill(3, 4, 5u));
@@ -303,8 +316,11 @@ TEST(DibMakeOpaqueRect, SetsAlphaOfTheClippedRectangleKeepingColour) {
         {0, 0, 3, 2, {0, 0, 3, 2}},
         {-2, 2, 4, 100, {0, 2, 2, 5}},
         // Unlike fillRect, negative sizes do nothing.
-        {3, 3, -2, 2, {}}, {3, 3, 2, -2, {}}, {3, 3, -2, -2, {}},
-        {INT_MIN, INT_MIN, INT_MIN, INT_MIN, {}}, {INT_MAX, INT_MAX, INT_MAX, INT_MAX, {}},
+        {3, 3, -2, 2, {}},
+        {3, 3, 2, -2, {}},
+        {3, 3, -2, -2, {}},
+        {INT_MIN, INT_MIN, INT_MIN, INT_MIN, {}},
+        {INT_MAX, INT_MAX, INT_MAX, INT_MAX, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << "," << c.y << "," << c.w << "," << c.h);

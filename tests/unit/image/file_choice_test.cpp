@@ -42,19 +42,19 @@ TEST(FileExtension, ListableImagesAreBmpJpgGifPngOnly) {
     for (const char16_t* yes : {u"a.bmp", u"a.JPG", u"a.gif", u"a.Png"}) {
         EXPECT_TRUE(isListableImage(yes));
     }
-    for (const char16_t* no : {u"a.dib", u"a.jpeg", u"a.jpe", u"a.tif", u"bmp",
-                               static_cast<const char16_t*>(nullptr)}) {
+    for (const char16_t* no :
+         {u"a.dib", u"a.jpeg", u"a.jpe", u"a.tif", u"bmp", static_cast<const char16_t*>(nullptr)}) {
         EXPECT_FALSE(isListableImage(no));
     }
 }
 
 TEST(FileExtension, EachExtensionGoesToItsOneLoader) {
     const std::pair<const char16_t*, ImageLoader> cases[] = {
-        {u"x.png", ImageLoader::Png},        {u"x.PNG", ImageLoader::Png},
-        {u"x.bmp", ImageLoader::Bitmap},     {u"x.Dib", ImageLoader::Bitmap},
-        {u"a.JPG", ImageLoader::Picture},    {u"a.jpeg", ImageLoader::Picture},
-        {u"a.jpe", ImageLoader::Picture},    {u"a.gif", ImageLoader::Picture},
-        {u"photo.tif", ImageLoader::None},   {u"noextension", ImageLoader::None},
+        {u"x.png", ImageLoader::Png},      {u"x.PNG", ImageLoader::Png},
+        {u"x.bmp", ImageLoader::Bitmap},   {u"x.Dib", ImageLoader::Bitmap},
+        {u"a.JPG", ImageLoader::Picture},  {u"a.jpeg", ImageLoader::Picture},
+        {u"a.jpe", ImageLoader::Picture},  {u"a.gif", ImageLoader::Picture},
+        {u"photo.tif", ImageLoader::None}, {u"noextension", ImageLoader::None},
         {nullptr, ImageLoader::None},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -116,13 +116,13 @@ TEST(DialogFilters, OpenAndSaveListsInOrderWithTheirDefaultExtensions) {
               (Texts{u"All Supported Type", u"*.png;*.bmp;*.jpg;*.jpeg;*.gif", u"PNG(*.png)",
                      u"*.png", u"ビットマップ(*.bmp)", u"*.bmp", u"JPEG(*.jpg,*.jpeg)",
                      u"*.jpg;*.jpeg", u"GIF(*.gif)", u"*.gif", u"すべて(*.*)", u"*.*"}));
-    EXPECT_EQ(split(saveFilter(kImageSaveList)),
-              (Texts{u" PNG32(*.png)", u"*.png", u" PNG24(*.png)", u"*.png",
-                     u" 32bitビットマップ(*.bmp)", u"*.bmp", u" 24bitビットマップ(*.bmp)",
-                     u"*.bmp"}));
+    EXPECT_EQ(
+        split(saveFilter(kImageSaveList)),
+        (Texts{u" PNG32(*.png)", u"*.png", u" PNG24(*.png)", u"*.png", u" 32bitビットマップ(*.bmp)",
+               u"*.bmp", u" 24bitビットマップ(*.bmp)", u"*.bmp"}));
     EXPECT_EQ(split(saveFilter(kMaskSaveList)),
-              (Texts{u"グレイスケール(*.bmp)", u"*.bmp", u"PNG24(*.png)", u"*.png",
-                     u"BMP24(*.bmp)", u"*.bmp"}));
+              (Texts{u"グレイスケール(*.bmp)", u"*.bmp", u"PNG24(*.png)", u"*.png", u"BMP24(*.bmp)",
+                     u"*.bmp"}));
     EXPECT_EQ(std::u16string(saveDefaultExtension(kImageSaveList)), u"png");
     EXPECT_EQ(std::u16string(saveDefaultExtension(kMaskSaveList)), u"bmp");
     EXPECT_EQ(saveFilter(2), nullptr);

@@ -57,7 +57,7 @@ TEST(GreyMaskBlock, FivePixelRowsTakeEightBytesWithThreeZeros) {
     EXPECT_EQ(u32(b, 20), 24u);
     EXPECT_EQ(Bytes(b.begin() + 1064, b.end()), (Bytes{33, 34, 35, 36, 37, 0, 0, 0,  //
                                                        17, 18, 19, 20, 21, 0, 0, 0,  //
-                                                       1, 2, 3, 4, 5, 0, 0, 0}));
+                                                       1,  2,  3,  4,  5,  0, 0, 0}));
 }
 
 TEST(GreyMaskBlock, BytesOutsideTheCanvasAreZero) {

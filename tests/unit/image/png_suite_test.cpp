@@ -32,8 +32,7 @@ std::vector<std::pair<std::string, Bytes>> pngsIn(const fs::path& folder) {
     std::vector<std::pair<std::string, Bytes>> files;
     for (const fs::path& path : paths) {
         std::ifstream in(path, std::ios::binary);
-        files.emplace_back(path.filename().string(),
-                           Bytes(std::istreambuf_iterator<char>(in), {}));
+        files.emplace_back(path.filename().string(), Bytes(std::istreambuf_iterator<char>(in), {}));
     }
     return files;
 }
@@ -68,9 +67,9 @@ uint32_t expectedPixel(const testpng::Raw& raw, uint32_t x, uint32_t y) {
         r = to8(v[0], raw.bitDepth);
         g = n >= 3 ? to8(v[1], raw.bitDepth) : r;
         b = n >= 3 ? to8(v[2], raw.bitDepth) : r;
-        const bool clear = n == 1 ? v[0] == raw.trnsGrey
-                                  : v[0] == raw.trnsRed && v[1] == raw.trnsGreen &&
-                                        v[2] == raw.trnsBlue;
+        const bool clear =
+            n == 1 ? v[0] == raw.trnsGrey
+                   : v[0] == raw.trnsRed && v[1] == raw.trnsGreen && v[2] == raw.trnsBlue;
         a = n == 2 || n == 4 ? to8(v[n - 1], raw.bitDepth) : !raw.hasTrns ? 0 : clear ? 0 : 255;
     }
     return a << 24 | r << 16 | g << 8 | b;

@@ -22,10 +22,14 @@ const std::string kDefaultFontBlock =
 const std::string kDefaultText =
     "[window]\r\nnewImageSize=256,256\r\nfilterIndexNormal=0\r\nfilterIndexMask=0\r\n"
     "[grid]\r\nwndPos=0,0\r\nsize=32,32\r\ncorrect=0,0\r\n"
-    "[colors]\r\nback=ff00ff\r\ncolors=" + kZeroColors + "\r\nbefore=ff00ff\r\nafter=000000\r\n"
+    "[colors]\r\nback=ff00ff\r\ncolors=" +
+    kZeroColors +
+    "\r\nbefore=ff00ff\r\nafter=000000\r\n"
     "[option]\r\ncheckFileCopy=1\r\nautoResize=1\r\ncopyOutOfRect=1\r\nalphaMode=0\r\n"
     "D&DActionType=3\r\nZoomType=0\r\nUndo=100\r\n"
-    "[font]\r\ndata=" + kDefaultFontBlock + "\r\n"
+    "[font]\r\ndata=" +
+    kDefaultFontBlock +
+    "\r\n"
     "[fileList]\r\npos=0,0\r\nmoveCurSel=1\r\nmoveSelect=1\r\nreturnSelect=1\r\n"
     "[trans]\r\nboxSize=8\r\ncolor1=ffffff\r\ncolor2=b0b0b0\r\n";
 
@@ -53,8 +57,14 @@ TEST(ConfigWrite, PlacementComesFirstAsA44ByteBlock) {
     wp.normalRight = 0x280;
     std::string text = writeSettingsIni(s, wp);
     // 44, 2, 1, six zero fields, 0x280, 0; checksum 0x2C + 2 + 1 + 0x80 + 2.
-    std::string block = "2C000000" "02000000" "01000000" + std::string(48, '0') +
-                        "80020000" "00000000" "B1";
+    std::string block =
+        "2C000000"
+        "02000000"
+        "01000000" +
+        std::string(48, '0') +
+        "80020000"
+        "00000000"
+        "B1";
     EXPECT_EQ(text, "[window]\r\nwndSize=" + block + "\r\n" + kDefaultText.substr(10));
 }
 
@@ -137,9 +147,9 @@ TEST(ConfigRead, StructBlocksWithWrongLengthOrChecksumAreIgnored) {
     std::string goodColors = "01000000" + std::string(120, '0') + "01";
     std::string badChecksum = "01000000" + std::string(120, '0') + "02";
     std::string shortBlock = "01000000" + std::string(118, '0') + "01";
-    loadSettingsFromIni("[colors]\ncolors=" + badChecksum + "\n[font]\ndata=" +
-                            kDefaultFontBlock.substr(2) + "\n",
-                        s);
+    loadSettingsFromIni(
+        "[colors]\ncolors=" + badChecksum + "\n[font]\ndata=" + kDefaultFontBlock.substr(2) + "\n",
+        s);
     EXPECT_EQ(s.colors[0], 0u);
     EXPECT_EQ(s.fontParams.cellWidth, 32);
     loadSettingsFromIni(iniLine("colors", "colors", shortBlock), s);

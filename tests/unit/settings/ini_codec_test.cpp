@@ -13,7 +13,7 @@ TEST(IniRead, FindsValuesAsTheProfileFunctionsDo) {
         {"[Option]\r\nUndo=50\r\n", "option", "undo", "50"},  // names ignore case
         {"[Option]\r\nUndo=50\r\n", "OPTION", "UNDO", "50"},
         {"  [ grid ]  \n\t size \t=  16, 8 \t\n", "grid", "size", "16, 8"},  // white space
-        {"[a]\rx=1\ny=2\r\nz=3", "a", "x", "1"},  // every line break
+        {"[a]\rx=1\ny=2\r\nz=3", "a", "x", "1"},                             // every line break
         {"[a]\rx=1\ny=2\r\nz=3", "a", "y", "2"},
         {"[a]\rx=1\ny=2\r\nz=3", "a", "z", "3"},
         {"[a]\nk=1\nk=2\n[b]\nq=0\n[A]\nk=3\nm=4\n", "a", "k", "1"},  // first section, key
@@ -52,8 +52,8 @@ TEST(IniRead, GetStringCutsToTheBufferAndGetIntReadsNonNumbersAsZero) {
 // A base prefix is lower case only: "0X1F" reads as 0.
 TEST(ProfileInteger, FollowsThePlatformRule) {
     const std::pair<const char*, int32_t> cases[] = {
-        {"100", 100}, {"+7", 7},    {"-5", -5}, {"12abc", 12}, {"abc", 0},
-        {"-", 0},     {"0x1F", 31}, {"0X1F", 0}, {"0o17", 15},  {"0b101", 5},
+        {"100", 100}, {"+7", 7},          {"-5", -5},        {"12abc", 12}, {"abc", 0},
+        {"-", 0},     {"0x1F", 31},       {"0X1F", 0},       {"0o17", 15},  {"0b101", 5},
         {"019", 19},  {"4294967295", -1}, {"4294967297", 1},  // wraps modulo 2^32
     };
     for (const auto& [text, expected] : cases) {
@@ -81,10 +81,17 @@ TEST(ScanIntPair, NeedsBothNumbersAndTakesWhiteSpaceOnlyAfterTheComma) {
 
 TEST(ScanHex, ReadsWithOrWithoutPrefix) {
     const std::pair<const char*, std::optional<uint32_t>> cases[] = {
-        {"00ff00", 0x00FF00u},   {"00FF00", 0x00FF00u}, {"0x00ff00", 0x00FF00u},
-        {"0XB0b0B0", 0xB0B0B0u}, {"0", 0u},             {"ff zz", 0xFFu},
-        {"-1", 0xFFFFFFFFu},     {"1ff00ff", 0x1FF00FFu},
-        {"0x", std::nullopt},    {"zz", std::nullopt},  {"", std::nullopt},
+        {"00ff00", 0x00FF00u},
+        {"00FF00", 0x00FF00u},
+        {"0x00ff00", 0x00FF00u},
+        {"0XB0b0B0", 0xB0B0B0u},
+        {"0", 0u},
+        {"ff zz", 0xFFu},
+        {"-1", 0xFFFFFFFFu},
+        {"1ff00ff", 0x1FF00FFu},
+        {"0x", std::nullopt},
+        {"zz", std::nullopt},
+        {"", std::nullopt},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(scanHex(text), expected) << text;
 }
@@ -120,8 +127,8 @@ TEST(IniWrite, NewDocumentGetsSectionsInTheOrderWritten) {
 }
 
 TEST(IniWrite, ReplacesAKeyWhereItStandsKeepingItsSpellingAndOtherLines) {
-    IniDocument ini = IniDocument::parse(
-        "; my settings\n[option]\nmine = yes\n  undo = 5  \n[Other]\nx=1\nk\n");
+    IniDocument ini =
+        IniDocument::parse("; my settings\n[option]\nmine = yes\n  undo = 5  \n[Other]\nx=1\nk\n");
     ini.set("option", "Undo", "100");
     ini.set("other", "K", "1");  // a key line without a value gets one
     EXPECT_EQ(ini.text(),

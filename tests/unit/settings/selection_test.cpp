@@ -13,7 +13,7 @@ TEST(GridSnapping, GrowsToWholeCellsCountedFromTheOffset) {
     const Case cases[] = {
         {40, 5, 3, 70, 32, 32, 0, 0, 0, 63, 95},
         {40, 5, 3, 70, 32, 32, 8, -24, -24, 71, 71},
-        {-5, 0, 5, 0, 4, 4, 0, -8, 0, 7, 3},       // negative coordinates snap down
+        {-5, 0, 5, 0, 4, 4, 0, -8, 0, 7, 3},        // negative coordinates snap down
         {-5, -1, -5, -1, 4, 4, 0, -8, -4, -5, -1},  // and up
         {40, 5, 3, 70, 0, 0, 8, 3, 5, 40, 70},      // grid 0: unsnapped
         {10, 10, 0, 0, 0, 16, 0, 0, 0, 10, 15},     // each direction has its own grid

@@ -59,7 +59,8 @@ TEST(UiStartup, NewCanvasIsTheBackColourAtAlphaZero) {
     uint32_t expected = pixelOf(0xFF00FF);
     EXPECT_EQ(expected >> 24, 0u);
     for (int32_t y = 0; y < 256; ++y)
-        for (int32_t x = 0; x < 256; ++x) ASSERT_EQ(canvas.pixelAt(x, y), expected) << x << "," << y;
+        for (int32_t x = 0; x < 256; ++x)
+            ASSERT_EQ(canvas.pixelAt(x, y), expected) << x << "," << y;
 }
 
 TEST(UiStartup, StatusPanesAndTitleShowTheNewDocument) {
@@ -85,16 +86,32 @@ TEST(UiClose, RightAfterStartAsksNothingAndWritesEveryKeyWithItsDefault) {
         EXPECT_EQ(exitCode, 0);
     }
     std::string ini = readFile(folder.path() / L"config.ini");
-    std::vector<std::string> expectedKeys = {
-        "window/wndSize",       "window/newImageSize",   "window/filterIndexNormal",
-        "window/filterIndexMask", "grid/wndPos",         "grid/size",
-        "grid/correct",         "colors/back",           "colors/colors",
-        "colors/before",        "colors/after",          "option/checkFileCopy",
-        "option/autoResize",    "option/copyOutOfRect",  "option/alphaMode",
-        "option/D&DActionType", "option/ZoomType",       "option/Undo",
-        "font/data",            "fileList/pos",          "fileList/moveCurSel",
-        "fileList/moveSelect",  "fileList/returnSelect", "trans/boxSize",
-        "trans/color1",         "trans/color2"};
+    std::vector<std::string> expectedKeys = {"window/wndSize",
+                                             "window/newImageSize",
+                                             "window/filterIndexNormal",
+                                             "window/filterIndexMask",
+                                             "grid/wndPos",
+                                             "grid/size",
+                                             "grid/correct",
+                                             "colors/back",
+                                             "colors/colors",
+                                             "colors/before",
+                                             "colors/after",
+                                             "option/checkFileCopy",
+                                             "option/autoResize",
+                                             "option/copyOutOfRect",
+                                             "option/alphaMode",
+                                             "option/D&DActionType",
+                                             "option/ZoomType",
+                                             "option/Undo",
+                                             "font/data",
+                                             "fileList/pos",
+                                             "fileList/moveCurSel",
+                                             "fileList/moveSelect",
+                                             "fileList/returnSelect",
+                                             "trans/boxSize",
+                                             "trans/color1",
+                                             "trans/color2"};
     EXPECT_EQ(keysInOrder(ini), expectedKeys);
     EXPECT_EQ(valueOf(ini, "newImageSize"), "256,256");
     EXPECT_EQ(valueOf(ini, "size"), "32,32");
@@ -188,8 +205,8 @@ TEST(UiProgram, ExitCodeAfterANormalCloseIsZero) {
     // The real plimsett.exe, copied beside a config.ini of its own.
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::filesystem::path program = std::filesystem::path(self).parent_path().parent_path() /
-                                    L"plimsett.exe";
+    std::filesystem::path program =
+        std::filesystem::path(self).parent_path().parent_path() / L"plimsett.exe";
     ASSERT_TRUE(std::filesystem::exists(program)) << program.string();
     TempFolder folder;
     std::filesystem::path copy = folder.path() / L"plimsett.exe";

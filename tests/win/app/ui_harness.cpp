@@ -93,7 +93,6 @@ std::wstring UiSession::statusText(int pane) const {
     return buffer;
 }
 
-
 void UiSession::pointAt(int x, int y) {
     POINT point{x, y};
     ClientToScreen(main_.hwnd, &point);

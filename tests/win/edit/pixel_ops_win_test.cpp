@@ -49,8 +49,8 @@ bool putMarkerText() {
 
 bool markerIsThere() {
     const bool open = OpenClipboard(nullptr);
-    const bool there = open && IsClipboardFormatAvailable(CF_TEXT) &&
-                       !IsClipboardFormatAvailable(CF_DIB);
+    const bool there =
+        open && IsClipboardFormatAvailable(CF_TEXT) && !IsClipboardFormatAvailable(CF_DIB);
     if (open) CloseClipboard();
     return there;
 }

@@ -42,7 +42,7 @@ public:
         thread_.join();
     }
 
-    Texts filters;  // display texts of the filter list
+    Texts filters;          // display texts of the filter list
     int initialFilter = 0;  // 1-based
     std::wstring initialName;
     bool askedToOverwrite = false;
@@ -86,8 +86,8 @@ private:
         }
         initialFilter = int(SendMessageW(combo, CB_GETCURSEL, 0, 0)) + 1;
         initialName.resize(size_t(GetWindowTextLengthW(nameBox(dialog))) + 1);
-        initialName.resize(size_t(GetWindowTextW(nameBox(dialog), initialName.data(),
-                                                 int(initialName.size()))));
+        initialName.resize(
+            size_t(GetWindowTextW(nameBox(dialog), initialName.data(), int(initialName.size()))));
         if (plan_.filter > 0) {
             // A user's pick ends with both notifications; dialogs differ in
             // which one they act on.
@@ -172,9 +172,8 @@ TEST_F(UiFileDialog, MaskSaveAddsBmpAndStoresOnlyTheMaskIndex) {
     {
         DialogDriver driver({{in(L"mask")}});
         EXPECT_EQ(chooseSaveFile(choice, nullptr, kMaskSaveList), 2);
-        EXPECT_EQ(driver.filters,
-                  (Texts{L"\u30b0\u30ec\u30a4\u30b9\u30b1\u30fc\u30eb(*.bmp)", L"PNG24(*.png)",
-                         L"BMP24(*.bmp)"}));
+        EXPECT_EQ(driver.filters, (Texts{L"\u30b0\u30ec\u30a4\u30b9\u30b1\u30fc\u30eb(*.bmp)",
+                                         L"PNG24(*.png)", L"BMP24(*.bmp)"}));
         EXPECT_EQ(driver.initialFilter, 2);
     }
     choice.filterIndexMask = 1;
@@ -213,10 +212,10 @@ TEST_F(UiFileDialog, OpenEmptiesThePathAndOffersTheSixFilters) {
     DialogDriver driver(Plan{});  // cancelled
     EXPECT_FALSE(chooseOpenFile(choice, nullptr, false));
     EXPECT_EQ(std::u16string(choice.filePath), u"");
-    EXPECT_EQ(driver.filters,
-              (Texts{L"All Supported Type", L"PNG(*.png)",
-                     L"\u30d3\u30c3\u30c8\u30de\u30c3\u30d7(*.bmp)", L"JPEG(*.jpg,*.jpeg)",
-                     L"GIF(*.gif)", L"\u3059\u3079\u3066(*.*)"}));
+    EXPECT_EQ(
+        driver.filters,
+        (Texts{L"All Supported Type", L"PNG(*.png)", L"\u30d3\u30c3\u30c8\u30de\u30c3\u30d7(*.bmp)",
+               L"JPEG(*.jpg,*.jpeg)", L"GIF(*.gif)", L"\u3059\u3079\u3066(*.*)"}));
     EXPECT_EQ(driver.initialFilter, 1);
     EXPECT_EQ(driver.initialName, L"");
 }

@@ -89,9 +89,11 @@ protected:
 TEST_F(ImageLoading, PngAndBmpKeepEveryPixelWithTheirAlphaOrOpaque) {
     DIB image(9, 7);
     fillVaried(image);
-    const std::pair<const wchar_t*, Format> files[] = {
-        {L"sheet.png", kPng32}, {L"alpha.bmp", kBmp32}, {L"alpha.DIB", kBmp32},
-        {L"flat.PNG", kPng24},  {L"rgb.bmp", kBmp24}};
+    const std::pair<const wchar_t*, Format> files[] = {{L"sheet.png", kPng32},
+                                                       {L"alpha.bmp", kBmp32},
+                                                       {L"alpha.DIB", kBmp32},
+                                                       {L"flat.PNG", kPng24},
+                                                       {L"rgb.bmp", kBmp24}};
     for (const auto& [name, format] : files) {
         SCOPED_TRACE(fs::path(name).string());
         testfiles::writeFile(file(name), fileOf(image, format));
@@ -143,8 +145,12 @@ TEST_F(ImageLoading, BrokenOrMissingFilesFailLeaveTheTargetAndStayClosed) {
     cutJpeg.resize(20);
     const std::pair<const wchar_t*, Bytes> files[] = {
         {L"photo.png", testfiles::jpegOfFourBlocks(kBlocks)},  // no other decoder is tried
-        {L"cut.png", cutPng},   {L"cut.jpg", cutJpeg},  {L"empty.png", {}},
-        {L"empty.bmp", {}},     {L"empty.jpg", {}},     {L"empty.gif", {}},
+        {L"cut.png", cutPng},
+        {L"cut.jpg", cutJpeg},
+        {L"empty.png", {}},
+        {L"empty.bmp", {}},
+        {L"empty.jpg", {}},
+        {L"empty.gif", {}},
     };
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(fs::path(name).string());
@@ -167,8 +173,8 @@ TEST_F(ImageLoading, BrokenOrMissingFilesFailLeaveTheTargetAndStayClosed) {
 // opened it at all: an unknown extension must not even be opened.
 TEST(ImageLoadingDispatch, UnknownExtensionIsNeverOpened) {
     for (const wchar_t* extension : {L".tif", L"", L".jpg"}) {
-        const std::wstring name = L"\\\\.\\pipe\\plimsett-photo-" +
-                                  std::to_wstring(GetCurrentProcessId()) + extension;
+        const std::wstring name =
+            L"\\\\.\\pipe\\plimsett-photo-" + std::to_wstring(GetCurrentProcessId()) + extension;
         HANDLE server = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX,
                                          PIPE_TYPE_BYTE | PIPE_NOWAIT, 1, 0, 0, 0, nullptr);
         ASSERT_NE(server, INVALID_HANDLE_VALUE);

@@ -49,7 +49,7 @@ protected:
     // 3 x 2; (1, 0) is fully transparent magenta.
     void SetUp() override {
         ASSERT_TRUE(image.create(3, 2));
-        const uint32_t pixels[6] = {bgra(11, 12, 13, 14), bgra(15, 16, 17, 255),
+        const uint32_t pixels[6] = {bgra(11, 12, 13, 14),  bgra(15, 16, 17, 255),
                                     bgra(19, 20, 21, 128), bgra(1, 2, 3, 4),
                                     bgra(255, 0, 255, 0),  bgra(7, 8, 9, 10)};
         std::memcpy(image.pixels, pixels, sizeof pixels);  // bottom row first

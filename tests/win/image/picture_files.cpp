@@ -38,8 +38,8 @@ Bytes jpegOfFourBlocks(const Rgb colours[4]) {
     out.insert(out.end(), {0xFF, 0xDB, 0, 67, 0});  // one quantisation table of ones
     out.insert(out.end(), 64, 1);
     // Baseline frame: 16 x 16, three components without subsampling.
-    out.insert(out.end(), {0xFF, 0xC0, 0, 17, 8, 0, 16, 0, 16, 3, 1, 0x11, 0, 2, 0x11, 0, 3,
-                           0x11, 0});
+    out.insert(out.end(),
+               {0xFF, 0xC0, 0, 17, 8, 0, 16, 0, 16, 3, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0});
     // DC table 0, then AC table 0 whose only symbol is end-of-block (code "0").
     out.insert(out.end(), {0xFF, 0xC4, 0, 2 + 17 + 12 + 17 + 1, 0x00});
     out.insert(out.end(), std::begin(kDcCounts), std::end(kDcCounts));

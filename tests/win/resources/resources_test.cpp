@@ -90,52 +90,50 @@ std::vector<Item> colorSwapItems() {
 // The main menu, with the shortcut texts of its accelerators.
 std::vector<Item> expectedMainMenu() {
     return {
-        submenu(L"ファイル(&F)",
-                {cmd(40210, L"新規ウィンドウ(&W)"), line(), cmd(40200, L"新規作成(&N)\tCtrl+N"),
-                 cmd(40201, L"開く(&O)\tCtrl+O"),
-                 cmd(40202, L"クリップボードを開く(&B)\tCtrl+Shift+O"), line(),
-                 cmd(40203, L"上書き保存(&S)\tCtrl+S"),
-                 cmd(40204, L"名前を付けて保存(&A)\tCtrl+Shift+S"), line(),
-                 cmd(40205, L"終了(&X)\tCtrl+Q")}),
-        submenu(L"編集(&E)",
-                {cmd(40100, L"元に戻す(&U)\tCtrl+Z"), cmd(40101, L"やり直し(&R)\tCtrl+Y"), line(),
-                 cmd(40102, L"切り取り(&T)\tCtrl+X"), cmd(40103, L"コピー(&C)\tCtrl+C"),
-                 cmd(40104, L"貼り付け(&V)\tCtrl+V"), cmd(40105, L"選択範囲を超えて貼り付け"),
-                 cmd(40108, L"削除(&D)\tDelete"), line(),
-                 cmd(40106, L"半透明合成(&V)\tCtrl+Shift+V"),
-                 cmd(40107, L"下地不透明で半透明合成"), line(),
-                 cmd(40109, L"選択解除(&L)\tCtrl+D"), cmd(40110, L"すべて選択(&A)\tCtrl+A"),
-                 line(), cmd(40150, L"ファイルへ出力(&O)"),
-                 cmd(40151, L"ファイルから貼り付け(&F)")}),
+        submenu(
+            L"ファイル(&F)",
+            {cmd(40210, L"新規ウィンドウ(&W)"), line(), cmd(40200, L"新規作成(&N)\tCtrl+N"),
+             cmd(40201, L"開く(&O)\tCtrl+O"), cmd(40202, L"クリップボードを開く(&B)\tCtrl+Shift+O"),
+             line(), cmd(40203, L"上書き保存(&S)\tCtrl+S"),
+             cmd(40204, L"名前を付けて保存(&A)\tCtrl+Shift+S"), line(),
+             cmd(40205, L"終了(&X)\tCtrl+Q")}),
+        submenu(
+            L"編集(&E)",
+            {cmd(40100, L"元に戻す(&U)\tCtrl+Z"), cmd(40101, L"やり直し(&R)\tCtrl+Y"), line(),
+             cmd(40102, L"切り取り(&T)\tCtrl+X"), cmd(40103, L"コピー(&C)\tCtrl+C"),
+             cmd(40104, L"貼り付け(&V)\tCtrl+V"), cmd(40105, L"選択範囲を超えて貼り付け"),
+             cmd(40108, L"削除(&D)\tDelete"), line(), cmd(40106, L"半透明合成(&V)\tCtrl+Shift+V"),
+             cmd(40107, L"下地不透明で半透明合成"), line(), cmd(40109, L"選択解除(&L)\tCtrl+D"),
+             cmd(40110, L"すべて選択(&A)\tCtrl+A"), line(), cmd(40150, L"ファイルへ出力(&O)"),
+             cmd(40151, L"ファイルから貼り付け(&F)")}),
         submenu(L"色(&C)",
                 {cmd(40120, L"不透明化(&N)"), cmd(40126, L"指定色を透明化(&S)"), line(),
                  cmd(40124, L"マスクをファイルに出力(&O)"), cmd(40122, L"マスクをコピー(&C)"),
                  cmd(40121, L"マスクとしてファイルから貼り付け(&F)"),
-                 cmd(40123, L"マスクとして貼り付け(&V)"), line(),
-                 cmd(40125, L"色反転(&I)\tCtrl+I"), cmd(40127, L"指定色を変更(&T)\tCtrl+T"),
-                 submenu(L"色の入れ替え(&C)", colorSwapItems()),
-                 cmd(40140, L"使用色カウント(&U)"), line(), cmd(40141, L"左右反転(&H)"),
-                 cmd(40142, L"上下反転(&J)"), line(), cmd(40143, L"透明度を反映する(&A)")}),
+                 cmd(40123, L"マスクとして貼り付け(&V)"), line(), cmd(40125, L"色反転(&I)\tCtrl+I"),
+                 cmd(40127, L"指定色を変更(&T)\tCtrl+T"),
+                 submenu(L"色の入れ替え(&C)", colorSwapItems()), cmd(40140, L"使用色カウント(&U)"),
+                 line(), cmd(40141, L"左右反転(&H)"), cmd(40142, L"上下反転(&J)"), line(),
+                 cmd(40143, L"透明度を反映する(&A)")}),
         submenu(L"表示(&V)",
                 {cmd(40300, L"x0.5(&0)"), cmd(40301, L"x1(&1)\t\\"), cmd(40302, L"x2(&2)"),
                  cmd(40304, L"x4(&4)"), cmd(40306, L"x6(&6)"), cmd(40308, L"x8(&8)"),
                  cmd(40309, L"x16(&16)"), line(), cmd(40310, L"+ (&+)\tCtrl+PageUp"),
                  cmd(40311, L"-  (&-)\tCtrl+PageDown")}),
-        submenu(L"オプション(&O)",
-                {cmd(40002, L"設定(&C)\tCtrl+E"),
-                 submenu(L"グリッドサイズ(&G)",
-                         {cmd(40350, L"グリッド設定(&C)\tCtrl+W"),
-                          cmd(40351, L"現在の選択範囲で設定(&G)\tCtrl+G"), line(),
-                          cmd(40360, L"  1 x   1(&1)"), cmd(40361, L"  2 x   2(&2)"),
-                          cmd(40362, L"  4 x   4(&3)"), cmd(40363, L"  8 x   8(&4)"),
-                          cmd(40364, L" 16 x  16(&5)"), cmd(40365, L" 32 x  32(&6)"),
-                          cmd(40366, L" 64 x  64(&7)"), cmd(40367, L"128 x 128(&8)"),
-                          cmd(40368, L"256 x 256(&9)"), cmd(40369, L"512 x 512(&0)")}),
-                 line(), cmd(40005, L"フォント画像生成(&F)"),
-                 cmd(40006, L"コピーデータビューア(&W)"),
-                 cmd(40007, L"ファイルリストの表示(&L)"), line(),
-                 cmd(40012, L"コピーデータを保存(&S)"), cmd(40011, L"コピーデータのクリア"),
-                 cmd(40010, L"アンドゥバッファのクリア")}),
+        submenu(
+            L"オプション(&O)",
+            {cmd(40002, L"設定(&C)\tCtrl+E"),
+             submenu(L"グリッドサイズ(&G)",
+                     {cmd(40350, L"グリッド設定(&C)\tCtrl+W"),
+                      cmd(40351, L"現在の選択範囲で設定(&G)\tCtrl+G"), line(),
+                      cmd(40360, L"  1 x   1(&1)"), cmd(40361, L"  2 x   2(&2)"),
+                      cmd(40362, L"  4 x   4(&3)"), cmd(40363, L"  8 x   8(&4)"),
+                      cmd(40364, L" 16 x  16(&5)"), cmd(40365, L" 32 x  32(&6)"),
+                      cmd(40366, L" 64 x  64(&7)"), cmd(40367, L"128 x 128(&8)"),
+                      cmd(40368, L"256 x 256(&9)"), cmd(40369, L"512 x 512(&0)")}),
+             line(), cmd(40005, L"フォント画像生成(&F)"), cmd(40006, L"コピーデータビューア(&W)"),
+             cmd(40007, L"ファイルリストの表示(&L)"), line(), cmd(40012, L"コピーデータを保存(&S)"),
+             cmd(40011, L"コピーデータのクリア"), cmd(40010, L"アンドゥバッファのクリア")}),
         submenu(L"ヘルプ(&H)", {cmd(40004, L"バージョン(&V)")}),
     };
 }
@@ -146,18 +144,16 @@ std::vector<Item> expectedPopupMenus() {
         submenu(L"popup menu",
                 {cmd(40100, L"元に戻す(&U)\tCtrl+Z"), cmd(40101, L"やり直し(&R)\tCtrl+Y"), line(),
                  cmd(40102, L"切り取り(&T)\tCtrl+X"), cmd(40103, L"コピー(&C)\tCtrl+C"),
-                 cmd(40104, L"貼り付け(&V)\tCtrl+V"),
-                 cmd(40106, L"半透明合成(&V)\tCtrl+Shift+V"), cmd(40108, L"削除(&D)\tDelete"),
-                 line(), cmd(40120, L"不透明化(&N)"), line(), cmd(40150, L"ファイルへ出力(&O)"),
-                 cmd(40151, L"ファイルから貼り付け(&F)")}),
+                 cmd(40104, L"貼り付け(&V)\tCtrl+V"), cmd(40106, L"半透明合成(&V)\tCtrl+Shift+V"),
+                 cmd(40108, L"削除(&D)\tDelete"), line(), cmd(40120, L"不透明化(&N)"), line(),
+                 cmd(40150, L"ファイルへ出力(&O)"), cmd(40151, L"ファイルから貼り付け(&F)")}),
         submenu(L"drag and drop", {cmd(40400, L"コピー(&C)"), cmd(40401, L"貼り付け(&V)"),
                                    cmd(40402, L"開く(&O)"), cmd(40403, L"マスクとして貼り付け")}),
         submenu(L"clipboard",
                 {cmd(40102, L"切り取り(&T)\tCtrl+X"), cmd(40103, L"コピー(&C)\tCtrl+C"),
                  cmd(40104, L"貼り付け(&V)\tCtrl+V"), cmd(40105, L"選択範囲を超えて貼り付け"),
-                 cmd(40106, L"半透明合成(&V)\tCtrl+Shift+V"),
-                 cmd(40107, L"下地不透明で半透明合成"), line(),
-                 cmd(40202, L"クリップボードを開く(&B)\tCtrl+Shift+O"), line(),
+                 cmd(40106, L"半透明合成(&V)\tCtrl+Shift+V"), cmd(40107, L"下地不透明で半透明合成"),
+                 line(), cmd(40202, L"クリップボードを開く(&B)\tCtrl+Shift+O"), line(),
                  cmd(40123, L"マスクとして貼り付け(&V)"), line(),
                  cmd(40006, L"コピーデータビューア(&W)"), cmd(40012, L"コピーデータの保存(&S)"),
                  cmd(40011, L"コピーデータのクリア")}),
@@ -185,8 +181,8 @@ std::vector<uint32_t> drawIcon(int id, uint32_t background) {
     h.biCompression = BI_RGB;
     HDC dc = CreateCompatibleDC(nullptr);
     uint32_t* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS,
-                                      reinterpret_cast<void**>(&pixels), nullptr, 0);
+    HBITMAP bitmap =
+        CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0);
     if (icon && bitmap) {
         HGDIOBJ old = SelectObject(dc, bitmap);
         std::fill(pixels, pixels + 256, background);
@@ -232,16 +228,16 @@ TEST(ResourcesAccelerators, TableHoldsTheThirtyOneKeysInOrder) {
     const BYTE key = FVIRTKEY | FNOINVERT, ctrl = key | FCONTROL, shift = key | FSHIFT;
     const BYTE ctrlShift = key | FCONTROL | FSHIFT;
     const ACCEL expected[] = {
-        {ctrl, 'W', 40350},       {ctrl, 'G', 40351},       {ctrl, 'T', 40421},
-        {key, 'T', 40410},        {shift, 'T', 40411},      {ctrl, 'E', 40002},
-        {ctrl, 'Z', 40100},       {ctrlShift, 'Z', 40101},  {ctrl, 'Y', 40101},
-        {ctrl, 'X', 40102},       {ctrl, 'C', 40103},       {ctrl, 'V', 40104},
-        {ctrlShift, 'V', 40106},  {key, VK_DELETE, 40108},  {ctrl, 'D', 40109},
-        {ctrl, 'A', 40110},       {ctrlShift, 'A', 40111},  {ctrl, 'I', 40125},
-        {ctrl, 'N', 40200},       {ctrl, 'O', 40201},       {ctrlShift, 'O', 40202},
-        {ctrl, 'S', 40203},       {ctrlShift, 'S', 40204},  {ctrl, 'Q', 40205},
-        {key, 0xDC, 40301},       {key, VK_PRIOR, 40320},   {key, VK_NEXT, 40321},
-        {shift, VK_PRIOR, 40322}, {shift, VK_NEXT, 40323},  {ctrl, VK_PRIOR, 40310},
+        {ctrl, 'W', 40350},       {ctrl, 'G', 40351},      {ctrl, 'T', 40421},
+        {key, 'T', 40410},        {shift, 'T', 40411},     {ctrl, 'E', 40002},
+        {ctrl, 'Z', 40100},       {ctrlShift, 'Z', 40101}, {ctrl, 'Y', 40101},
+        {ctrl, 'X', 40102},       {ctrl, 'C', 40103},      {ctrl, 'V', 40104},
+        {ctrlShift, 'V', 40106},  {key, VK_DELETE, 40108}, {ctrl, 'D', 40109},
+        {ctrl, 'A', 40110},       {ctrlShift, 'A', 40111}, {ctrl, 'I', 40125},
+        {ctrl, 'N', 40200},       {ctrl, 'O', 40201},      {ctrlShift, 'O', 40202},
+        {ctrl, 'S', 40203},       {ctrlShift, 'S', 40204}, {ctrl, 'Q', 40205},
+        {key, 0xDC, 40301},       {key, VK_PRIOR, 40320},  {key, VK_NEXT, 40321},
+        {shift, VK_PRIOR, 40322}, {shift, VK_NEXT, 40323}, {ctrl, VK_PRIOR, 40310},
         {ctrl, VK_NEXT, 40311},
     };
     static_assert(std::size(expected) == 31);
@@ -279,7 +275,10 @@ TEST(ResourcesIcons, ElevenIconsLoadAtSixteenBySixteen) {
 // the faded dots of IDI_ALPHA_ON keep their partial alpha.
 TEST(ResourcesIcons, IconsDrawTheirPicturesUprightOverTheBackground) {
     const uint32_t magenta = 0x00FF00FF;
-    const struct { int id, x, y; uint32_t rgb; } probes[] = {
+    const struct {
+        int id, x, y;
+        uint32_t rgb;
+    } probes[] = {
         {IDI_POSITION, 0, 0, 0x000000},     // arrow tip, top left
         {IDI_POSITION, 15, 0, magenta},     // transparent, top right
         {IDI_POSITION, 1, 8, 0xFFFFFF},     // arrow body

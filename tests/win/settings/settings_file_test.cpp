@@ -43,15 +43,32 @@ std::string platformString(const std::filesystem::path& file, const char* sectio
 
 // Every stored key, in the file's order.
 const std::pair<const char*, const char*> kKeys[] = {
-    {"window", "wndSize"},       {"window", "newImageSize"},  {"window", "filterIndexNormal"},
-    {"window", "filterIndexMask"}, {"grid", "wndPos"},        {"grid", "size"},
-    {"grid", "correct"},         {"colors", "back"},          {"colors", "colors"},
-    {"colors", "before"},        {"colors", "after"},         {"option", "checkFileCopy"},
-    {"option", "autoResize"},    {"option", "copyOutOfRect"}, {"option", "alphaMode"},
-    {"option", "D&DActionType"}, {"option", "ZoomType"},      {"option", "Undo"},
-    {"font", "data"},            {"fileList", "pos"},         {"fileList", "moveCurSel"},
-    {"fileList", "moveSelect"},  {"fileList", "returnSelect"}, {"trans", "boxSize"},
-    {"trans", "color1"},         {"trans", "color2"},
+    {"window", "wndSize"},
+    {"window", "newImageSize"},
+    {"window", "filterIndexNormal"},
+    {"window", "filterIndexMask"},
+    {"grid", "wndPos"},
+    {"grid", "size"},
+    {"grid", "correct"},
+    {"colors", "back"},
+    {"colors", "colors"},
+    {"colors", "before"},
+    {"colors", "after"},
+    {"option", "checkFileCopy"},
+    {"option", "autoResize"},
+    {"option", "copyOutOfRect"},
+    {"option", "alphaMode"},
+    {"option", "D&DActionType"},
+    {"option", "ZoomType"},
+    {"option", "Undo"},
+    {"font", "data"},
+    {"fileList", "pos"},
+    {"fileList", "moveCurSel"},
+    {"fileList", "moveSelect"},
+    {"fileList", "returnSelect"},
+    {"trans", "boxSize"},
+    {"trans", "color1"},
+    {"trans", "color2"},
 };
 
 // A plain top-level window for placements, destroyed with its owner.
@@ -149,19 +166,24 @@ TEST(SettingsIni, WeReadWhatThePlatformWrites) {
 TEST(SettingsIni, OddlyFormattedFileReadsAsThePlatformReadsIt) {
     TempFolder folder;
     auto file = folder.path() / L"odd.ini";
-    const char* integers[] = {"100", "-5", "+7", "12abc", "abc", "-", "0x1F", "0X1F", "0o17",
-                              "0b101", "019", "4294967295", "4294967297", " 8"};
+    const char* integers[] = {"100",  "-5",   "+7",    "12abc", "abc",        "-",          "0x1F",
+                              "0X1F", "0o17", "0b101", "019",   "4294967295", "4294967297", " 8"};
     std::string text =
         "; comment\r\n  [ Option ]  \r\nUNDO = 0x20  \r\nZoomType\r\nalphaMode=\r\n"
         "autoResize='1'\r\n\tD&DActionType\t=\t-2\r\ncheckFileCopy=yes\r\n"
         "[grid]\r\nsize = \"16, 8\"\r\nsize=4,4\r\n[option]\r\ncopyOutOfRect=0\r\n"
-        "[colors]\r\nback=0x00FF00\r\ncolors=" + std::string(128, '0') + "01\r\n"
-        "before=" + std::string(128, '0') + "00\r\n[n]\r\n";
+        "[colors]\r\nback=0x00FF00\r\ncolors=" +
+        std::string(128, '0') +
+        "01\r\n"
+        "before=" +
+        std::string(128, '0') + "00\r\n[n]\r\n";
     std::vector<std::pair<const char*, std::string>> keys = {
-        {"option", "undo"},          {"option", "ZoomType"},      {"option", "alphaMode"},
-        {"option", "autoResize"},    {"option", "D&DActionType"}, {"option", "checkFileCopy"},
-        {"option", "copyOutOfRect"}, {"grid", "size"},            {"colors", "back"},
-        {"option", "missing"},       {"nowhere", "size"},
+        {"option", "undo"},          {"option", "ZoomType"},
+        {"option", "alphaMode"},     {"option", "autoResize"},
+        {"option", "D&DActionType"}, {"option", "checkFileCopy"},
+        {"option", "copyOutOfRect"}, {"grid", "size"},
+        {"colors", "back"},          {"option", "missing"},
+        {"nowhere", "size"},
     };
     for (size_t i = 0; i < std::size(integers); ++i) {
         keys.emplace_back("n", "k" + std::to_string(i));
@@ -219,8 +241,8 @@ TEST(SettingsFile, FailedWriteKeepsThePreviousFileOrLeavesNone) {
 }
 
 TEST(SettingsFile, MinimisedWindowIsStoredRestoredOrMaximised) {
-    for (auto [shownFirst, stored] : {std::pair{SW_SHOWNORMAL, SW_RESTORE},
-                                      std::pair{SW_SHOWMAXIMIZED, SW_SHOWMAXIMIZED}}) {
+    for (auto [shownFirst, stored] :
+         {std::pair{SW_SHOWNORMAL, SW_RESTORE}, std::pair{SW_SHOWMAXIMIZED, SW_SHOWMAXIMIZED}}) {
         SCOPED_TRACE(shownFirst);
         TempFolder folder;
         Settings s;
