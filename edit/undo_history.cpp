@@ -45,20 +45,21 @@ void UndoHistory::beginEntry(UndoKind kind) {
     if (UndoEntry* entry = pending()) entry->kind = kind;
 }
 
-bool UndoHistory::captureBefore(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
+bool UndoHistory::captureInto(DIB UndoEntry::*side, const DIB& canvas, int32_t x, int32_t y,
+                              int32_t w, int32_t h) {
     UndoEntry* entry = pending();
     if (entry == nullptr) return false;
     entry->x = x;
     entry->y = y;
-    return capture(entry->before, canvas, x, y, w, h);
+    return capture(entry->*side, canvas, x, y, w, h);
+}
+
+bool UndoHistory::captureBefore(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
+    return captureInto(&UndoEntry::before, canvas, x, y, w, h);
 }
 
 bool UndoHistory::captureAfter(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
-    UndoEntry* entry = pending();
-    if (entry == nullptr) return false;
-    entry->x = x;
-    entry->y = y;
-    return capture(entry->after, canvas, x, y, w, h);
+    return captureInto(&UndoEntry::after, canvas, x, y, w, h);
 }
 
 void UndoHistory::commitEntry() {

@@ -50,6 +50,9 @@ public:
     size_t redoCount() const { return redoStack_.size(); }
 
 private:
+    // Snapshot into one side of the pending entry (created if there is none).
+    bool captureInto(DIB UndoEntry::*side, const DIB& canvas, int32_t x, int32_t y, int32_t w,
+                     int32_t h);
     UndoEntry* pending();
 
     // Entries are list nodes spliced from one list to another: moving an
