@@ -35,9 +35,24 @@ bench: setup
 	cmake --build build/bench --target benchmarks
 	build/bench/tests/benchmarks --benchmark_counters_tabular=true
 
+# Each fuzz target in turn for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=3600 runs
+# longer), each growing its own corpus under build/fuzz/corpus/; its seeds are
+# its regression folder (and, for the PNG decoder, the PNG test suite). Files
+# that make a target fail land in build/fuzz/ named after the target.
+FUZZ_SECONDS ?= 120
+FUZZ_TARGETS := decode_png clipboard_dib
+FUZZ_SEEDS_decode_png := tests/fuzz/regressions/png \
+  $(wildcard build/third_party/libpng1.6-*/contrib/pngsuite)
+FUZZ_SEEDS_clipboard_dib := tests/fuzz/regressions/clipboard_dib
+
+define run_fuzz_target
+	@mkdir -p build/fuzz/corpus/$(1)
+	build/fuzz/tests/fuzz/$(1)_fuzz -max_total_time=$(FUZZ_SECONDS) \
+	  -artifact_prefix=build/fuzz/$(1)- $(FUZZ_ARGS) build/fuzz/corpus/$(1) $(FUZZ_SEEDS_$(1))
+
+endef
+
 fuzz: setup
 	@CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DPLIMSETT_SANITIZE=OFF -DPLIMSETT_FUZZ=ON >/dev/null
-	cmake --build build/fuzz --target decode_png_fuzz
-	@mkdir -p build/fuzz/corpus
-	build/fuzz/tests/fuzz/decode_png_fuzz -max_total_time=$${FUZZ_SECONDS:-60} $(FUZZ_ARGS) \
-	  build/fuzz/corpus tests/fuzz/regressions $(wildcard build/third_party/libpng1.6-*/contrib/pngsuite)
+	cmake --build build/fuzz --target $(FUZZ_TARGETS:%=%_fuzz)
+	$(foreach target,$(FUZZ_TARGETS),$(call run_fuzz_target,$(target)))

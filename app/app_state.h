@@ -16,7 +16,10 @@ struct AppState {
     bool selecting = false;
     bool movingSelection = false;
     PanAnchor panAnchor;
+    // The one file the file commands 40400-40403 act on. A path too long for
+    // it is kept cut and marked, and then never opened: it names another file.
     char16_t dropPath[520] = {};
+    bool dropPathCut = false;
 };
 
 AppState& appState();

@@ -44,16 +44,15 @@ LRESULT Main::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN: onMButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); break;
     case WM_MBUTTONUP: onMButtonUp(); break;
     case WM_MOUSEWHEEL: onMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); break;
-    // Dropped files are not taken in yet; the drop is still released.
-    case WM_DROPFILES: DragFinish(reinterpret_cast<HDROP>(wParam)); break;
+    case WM_DROPFILES: onDropFiles(reinterpret_cast<HDROP>(wParam)); break;
     case WM_APPCOMMAND: onAppCommand(lParam); break;
+    case WM_CLIPBOARDUPDATE: onClipboardUpdate(wParam); break;
     case kMsgRefresh: onFullRefresh(); break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void Main::onCreate(HWND window) {
-    hwnd = window;
     AddClipboardFormatListener(window);
     SetTimer(window, kBlinkTimer, kBlinkPeriodMs, nullptr);
     DragAcceptFiles(window, TRUE);
@@ -111,7 +110,7 @@ void Main::onTimer(UINT_PTR id) {
 }
 
 void Main::onCommand(WORD id) {
-    if (runViewCommand(*this, id)) return;
+    if (runViewCommand(*this, id) || runClipboardCommand(id)) return;
     switch (id) {
     case ID_FILE_EXIT: SendMessageW(hwnd, WM_CLOSE, 0, 0); break;
     case ID_COLOR_ALPHA_MODE:

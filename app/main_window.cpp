@@ -62,7 +62,7 @@ bool Main::start(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    windowClass.lpfnWndProc = StaticWndProc;
+    windowClass.lpfnWndProc = WndBase::StaticWndProc;
     windowClass.cbWndExtra = 8;
     windowClass.hInstance = instance;
     windowClass.hIcon = icons.app;

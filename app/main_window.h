@@ -3,7 +3,10 @@
 // message loop that runs for the life of the process.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "app/wnd_base.h"
+#include "image/copy_viewer.h"
 #include "image/dib_section.h"
 
 class Main : public WndBase {
@@ -22,7 +25,6 @@ public:
     void processMessage(MSG& msg);
     void finish();
 
-    HWND hwnd = nullptr;
     HWND statusBar = nullptr;
     HWND hScroll = nullptr;
     HWND vScroll = nullptr;
@@ -53,6 +55,12 @@ private:
     void onTimer(UINT_PTR id);
     void onCommand(WORD id);
 
+    // The clipboard listener, dropped files and the copy-data commands.
+    void onClipboardUpdate(WPARAM check);
+    void onDropFiles(HDROP drop);
+    bool runClipboardCommand(WORD id);
+    void copyBufferChanged();
+
     // Mouse and keys on the canvas.
     void onMouseMove(int x, int y);
     void onLButtonDown(int x, int y, WPARAM keys);
@@ -76,11 +84,15 @@ private:
     HINSTANCE instance_ = nullptr;
     HACCEL accelerators_ = nullptr;
     HMENU popupMenuResource_ = nullptr;
+    CopyViewer copyViewer_;
 };
 
 // The command that arrives as WM_CLIPBOARDUPDATE's wParam when we post the
 // check ourselves, told apart from the system's notifications.
 constexpr WPARAM kClipboardCheckTag = 48815;
 constexpr UINT kMsgRefresh = WM_USER + 1;
+// The file at dropPath into `target`; a path that did not fit is not opened.
+bool loadDropPath(DIB& target);
+
 constexpr UINT_PTR kBlinkTimer = 1;
 constexpr UINT kBlinkPeriodMs = 500;

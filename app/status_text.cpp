@@ -48,6 +48,12 @@ std::u16string zoomText(float zoom) {
     return format("x%d.%02d", whole, hundredths);
 }
 
+std::u16string copyViewerTitle(const DIB& copyBuffer, float viewerZoom) {
+    if (!copyBuffer.isValid()) return u"copy viewer";
+    return u"copy viewer " + format("%dx%d [", copyBuffer.width(), copyBuffer.height()) +
+           zoomText(viewerZoom) + u"]";
+}
+
 std::u16string copySizeText(const DIB& copyBuffer) {
     if (!copyBuffer.isValid()) return u"--";
     return format("%d x %d", copyBuffer.width(), copyBuffer.height());

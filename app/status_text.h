@@ -32,6 +32,10 @@ std::u16string selectionText(int32_t left, int32_t top, int32_t right, int32_t b
 // Pane 3: the zoom with two decimals, cut rather than rounded.
 std::u16string zoomText(float zoom);
 
+// The copy viewer's title: "copy viewer 320x240 [x1.25]", or "copy viewer"
+// alone while the CopyBuffer is empty; the zoom is cut like pane 3's.
+std::u16string copyViewerTitle(const DIB& copyBuffer, float viewerZoom);
+
 // Pane 4: the CopyBuffer's size, or "--" while there is none.
 std::u16string copySizeText(const DIB& copyBuffer);
 

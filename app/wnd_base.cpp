@@ -1,22 +1,62 @@
 #include "app/wnd_base.h"
 
-LRESULT WndBase::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+LRESULT WndBase::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_CREATE) return DefWindowProcW(hwnd, message, wParam, lParam);
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* object = static_cast<WndBase*>(create->lpCreateParams);
-    if (!object) return DefWindowProcW(hwnd, message, wParam, lParam);
-    // Slot 0 is pointer-sized, so the same code serves both Windows builds.
-    SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(object));
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&InstanceWndProc));
-    return object->WndProc(hwnd, message, wParam, lParam);
+LRESULT CALLBACK WndBase::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WndBase* object = nullptr;
+    if (message == WM_NCCREATE) {
+        object = static_cast<WndBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        // Slot 0 is pointer-sized, so the same code serves both Windows builds.
+        SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(object));
+        if (object) object->hwnd = window;
+    } else {
+        object = reinterpret_cast<WndBase*>(GetWindowLongPtrW(window, 0));
+    }
+    if (!object) return DefWindowProcW(window, message, wParam, lParam);
+    const LRESULT result = object->WndProc(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, 0, 0);
+        object->hwnd = nullptr;
+    }
+    return result;
 }
 
-LRESULT CALLBACK InstanceWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* object = reinterpret_cast<WndBase*>(GetWindowLongPtrW(hwnd, 0));
-    if (!object) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return object->WndProc(hwnd, message, wParam, lParam);
+DialogBase::~DialogBase() {
+    // The derived part is gone already: the window must not reach it.
+    if (hwnd) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+        DestroyWindow(hwnd);
+    }
+}
+
+HWND DialogBase::create(HINSTANCE instance, int templateId, HWND owner) {
+    return CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), owner, StaticDlgProc,
+                              reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR DialogBase::runModal(HINSTANCE instance, int templateId, HWND owner) {
+    return DialogBoxParamW(instance, MAKEINTRESOURCEW(templateId), owner, StaticDlgProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK DialogBase::StaticDlgProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    DialogBase* object = nullptr;
+    if (message == WM_INITDIALOG) {
+        object = reinterpret_cast<DialogBase*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        if (object) object->hwnd = window;
+    } else {
+        object = reinterpret_cast<DialogBase*>(GetWindowLongPtrW(window, DWLP_USER));
+    }
+    // Messages before WM_INITDIALOG (WM_SETFONT) have no object yet.
+    if (!object) return FALSE;
+    const INT_PTR result = object->DlgProc(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        object->hwnd = nullptr;
+    }
+    return result;
 }

@@ -1,15 +1,42 @@
 #pragma once
-// A window object whose messages reach a virtual window procedure.
+// Window and dialog objects whose messages reach a virtual procedure. One
+// static procedure per kind takes the object from the creation parameters,
+// stores it and the window handle, and hands every later message to it.
 #include <windows.h>
 
 class WndBase {
 public:
+    WndBase() = default;
+    WndBase(const WndBase&) = delete;
+    WndBase& operator=(const WndBase&) = delete;
     virtual ~WndBase() = default;
     virtual LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The procedure registered with the window class. The object comes in the
+    // creation parameters of CreateWindowExW and is known from WM_NCCREATE on;
+    // the handle is null again once the window is gone.
+    static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd = nullptr;
 };
 
-// The procedure registered with the window class: it hands WM_CREATE to the
-// object named in the creation parameters and then steps aside for
-// InstanceWndProc. Messages before WM_CREATE get default handling.
-LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK InstanceWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// A dialog made from a template: modeless (create) or modal (runModal).
+class DialogBase {
+public:
+    DialogBase() = default;
+    DialogBase(const DialogBase&) = delete;
+    DialogBase& operator=(const DialogBase&) = delete;
+    virtual ~DialogBase();
+
+    // The dialog's handling of a message; FALSE passes it to the platform's
+    // dialog handling. WM_INITDIALOG is the first message it sees.
+    virtual INT_PTR DlgProc(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+    HWND create(HINSTANCE instance, int templateId, HWND owner);
+    INT_PTR runModal(HINSTANCE instance, int templateId, HWND owner);
+
+    HWND hwnd = nullptr;
+
+private:
+    static INT_PTR CALLBACK StaticDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+};

@@ -198,8 +198,9 @@ constexpr size_t kColourBitSetBytes = (size_t{1} << 24) / 8;
 }  // namespace
 
 bool extractRect(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t fillPixel,
-                 uint32_t* output) {
+                 uint32_t* output, size_t outputPixels) {
     if (isEmpty(canvas) || output == nullptr || w <= 0 || h <= 0) return false;
+    if (static_cast<uint64_t>(w) * static_cast<uint64_t>(h) > outputPixels) return false;
     int32_t dx = 0, dy = 0, cw = w, ch = h, sx = x, sy = y;
     if (!clipRegion(dx, dy, cw, ch, sx, sy, w, h, canvas.width(), canvas.height())) return false;
 

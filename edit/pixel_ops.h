@@ -4,6 +4,7 @@
 // snapshot, reads a setting or repaints, and none throws. A rectangle is
 // (x, y, w, h) in image coordinates and may reach outside the image; the
 // parts outside are never read or written.
+#include <cstddef>
 #include <cstdint>
 
 #include "image/dib.h"
@@ -29,11 +30,12 @@ enum class RecolorKind : int32_t {
 };
 
 // Copies the canvas rectangle into `output`, a w x h image stored bottom-up
-// like a DIB (w * h pixels); output pixels with no canvas pixel under them
-// get `fillPixel`. Fails, leaving `output` untouched, when the canvas is
-// empty, w or h <= 0, or nothing of the rectangle overlaps the canvas.
+// like a DIB, with room for `outputPixels` pixels; output pixels with no
+// canvas pixel under them get `fillPixel`. Fails, leaving `output` untouched,
+// when the canvas is empty, w or h <= 0, the output holds fewer than w * h
+// pixels, or nothing of the rectangle overlaps the canvas.
 bool extractRect(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t fillPixel,
-                 uint32_t* output);
+                 uint32_t* output, size_t outputPixels);
 
 // One pixel of blendRect: the source pixel `s` composited onto `d`.
 uint32_t blendPixel(uint32_t s, uint32_t d, BlendMode mode);

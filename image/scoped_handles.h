@@ -178,33 +178,39 @@ private:
     Handle handle_;
 };
 
-// An open clipboard, closed again on scope exit when the open succeeded.
+// An open clipboard, closed again on scope exit when the open succeeded. A
+// close that reports failure is tried once more, so the clipboard is never
+// left open for the other programs.
 class ScopedClipboard {
 public:
     explicit ScopedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~ScopedClipboard() {
-        if (open_) CloseClipboard();
-    }
+    ~ScopedClipboard() { close(); }
     ScopedClipboard(const ScopedClipboard&) = delete;
     ScopedClipboard& operator=(const ScopedClipboard&) = delete;
     bool isOpen() const { return open_; }
+    void close() {
+        if (open_ && !CloseClipboard()) CloseClipboard();
+        open_ = false;
+    }
 
 private:
     bool open_;
 };
 
-// A locked global memory block, unlocked on scope exit.
+// A locked global memory block, unlocked on scope exit or by unlock().
 class ScopedGlobalLock {
 public:
     explicit ScopedGlobalLock(HGLOBAL block)
         : block_(block), data_(block ? GlobalLock(block) : nullptr) {}
-    ~ScopedGlobalLock() {
-        if (data_) GlobalUnlock(block_);
-    }
+    ~ScopedGlobalLock() { unlock(); }
     ScopedGlobalLock(const ScopedGlobalLock&) = delete;
     ScopedGlobalLock& operator=(const ScopedGlobalLock&) = delete;
     void* data() const { return data_; }
     SIZE_T size() const { return data_ ? GlobalSize(block_) : 0; }
+    void unlock() {
+        if (data_) GlobalUnlock(block_);
+        data_ = nullptr;
+    }
 
 private:
     HGLOBAL block_;

@@ -124,3 +124,6 @@
 
 // Commands: clipboard listener
 #define ID_CLIPBOARD_RELISTEN 40500  // remove and add the clipboard listener again
+
+// Dialog templates
+#define COPY_VIEW_WIN 200  // the copy viewer

@@ -149,7 +149,7 @@ void BM_ExtractRect(benchmark::State& state) {
     fillRandom(canvas, 12);
     std::vector<uint32_t> output(kPixels, 0);
     runAgainstMemcpy(state, 0.8, [&] {
-        extractRect(canvas, 0, 0, kSize, kSize, pixelOf(0x00FFFFFFu), output.data());
+        extractRect(canvas, 0, 0, kSize, kSize, pixelOf(0x00FFFFFFu), output.data(), output.size());
     });
 }
 

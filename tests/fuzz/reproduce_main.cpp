@@ -1,6 +1,7 @@
 // Runs a fuzz target over files without libFuzzer: each argument is a file,
-// or a folder whose files are all run. Used to replay crash files and to run
-// the target over the PNG test suite in every native test run.
+// or a folder whose files are all run. Used to replay crash files and, in
+// every native test run, to run each target over its regression folder (the
+// PNG decoder's also over the PNG test suite).
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>

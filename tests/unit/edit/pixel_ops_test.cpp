@@ -53,7 +53,7 @@ TEST(EmptyRegions, EachOperationGivesItsResultAndChangesNothing) {
                            {INT_MAX, 0, INT_MAX, 4}};
     for (const Rect& r : misses) {
         SCOPED_TRACE(testing::Message() << r.x << "," << r.y << " " << r.w << "x" << r.h);
-        EXPECT_FALSE(extractRect(canvas, r.x, r.y, r.w, r.h, kFill, out.data()));
+        EXPECT_FALSE(extractRect(canvas, r.x, r.y, r.w, r.h, kFill, out.data(), out.size()));
         EXPECT_FALSE(blendRect(canvas, other, r.x, r.y, r.w, r.h, BlendMode::Translucent));
         EXPECT_FALSE(blendRect(canvas, other, r.x, r.y, r.w, r.h, BlendMode::OpaqueBase));
         EXPECT_TRUE(recolorRect(canvas, r.x, r.y, r.w, r.h, RecolorKind::Invert));
@@ -64,7 +64,10 @@ TEST(EmptyRegions, EachOperationGivesItsResultAndChangesNothing) {
         EXPECT_FALSE(pasteMaskRect(canvas, other, r.x, r.y, r.w, r.h));
         EXPECT_FALSE(exportMaskRect(output, canvas, r.x, r.y, r.w, r.h));
     }
-    EXPECT_FALSE(extractRect(empty, 0, 0, 2, 2, kFill, out.data()));
+    EXPECT_FALSE(extractRect(empty, 0, 0, 2, 2, kFill, out.data(), out.size()));
+    // An output one pixel short, and one whose w * h wraps to 0 in 32 bits.
+    EXPECT_FALSE(extractRect(canvas, 0, 0, 4, 4, kFill, out.data(), 15));
+    EXPECT_FALSE(extractRect(canvas, 0, 0, 65536, 65536, kFill, out.data(), out.size()));
     for (BlendMode mode : {BlendMode::Translucent, BlendMode::OpaqueBase}) {
         EXPECT_FALSE(blendRect(canvas, empty, 0, 0, 2, 2, mode));
         EXPECT_FALSE(blendRect(empty, other, 0, 0, 2, 2, mode));
@@ -92,7 +95,8 @@ TEST(ExtractRect, CopiesTheInsideAndFillsWhatHangsOver) {
     for (Rect r : {Rect{2, 1, 3, 2}, Rect{-2, 1, 4, 2}, Rect{1, -3, 2, 5}, Rect{3, 0, 4, 3},
                    Rect{0, 2, 5, 4}, Rect{-1, -1, 7, 6}}) {
         DIB out(r.w, r.h);
-        ASSERT_TRUE(extractRect(canvas, r.x, r.y, r.w, r.h, kFill, out.pixels));
+        ASSERT_TRUE(extractRect(canvas, r.x, r.y, r.w, r.h, kFill, out.pixels,
+                                static_cast<size_t>(r.w) * r.h));
         EXPECT_TRUE(pixelsAre(
             out,
             [&](int32_t x, int32_t y) {

@@ -12,10 +12,12 @@ namespace {
 
 // Records the commands reaching the main window, then lets them through.
 std::vector<WORD> recordedCommands;
+int recordedClipboardUpdates = 0;
 
 LRESULT CALLBACK recordingWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) recordedCommands.push_back(LOWORD(wParam));
-    return InstanceWndProc(hwnd, message, wParam, lParam);
+    if (message == WM_CLIPBOARDUPDATE) ++recordedClipboardUpdates;
+    return WndBase::StaticWndProc(hwnd, message, wParam, lParam);
 }
 
 void setModifiers(bool ctrl, bool shift) {
@@ -45,8 +47,14 @@ UiSession::UiSession(const std::filesystem::path& folder) {
     resetSettings();
     appState() = AppState{};
     settings().configPath = (folder / L"config.ini").u16string();
+    // Every session starts on an empty clipboard, whatever the last one left.
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
     started_ = main_.start(GetModuleHandleW(nullptr));
     recordedCommands.clear();
+    recordedClipboardUpdates = 0;
     if (started_)
         SetWindowLongPtrW(main_.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&recordingWndProc));
     pump();
@@ -77,6 +85,18 @@ void UiSession::pumpFor(DWORD ms) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while (GetTickCount() - start < ms);
 }
+
+bool UiSession::pumpUntil(const std::function<bool()>& done, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= ms) return false;
+        pump();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+int UiSession::clipboardUpdates() const { return recordedClipboardUpdates; }
 
 bool UiSession::close(int* exitCode) {
     SendMessageW(main_.hwnd, WM_CLOSE, 0, 0);
@@ -130,14 +150,19 @@ std::wstring UiSession::title() const {
 namespace {
 
 struct DialogSearch {
+    int buttonId;
     HWND found = nullptr;
 };
 
+// A visible dialog with the button to press: a tool window (the copy viewer)
+// is no message box.
 BOOL CALLBACK findDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
     wchar_t className[32] = {};
     GetClassNameW(window, className, 32);
-    if (std::wstring(className) == L"#32770" && IsWindowVisible(window)) {
-        reinterpret_cast<DialogSearch*>(param)->found = window;
+    if (std::wstring(className) == L"#32770" && IsWindowVisible(window) &&
+        GetDlgItem(window, search->buttonId) != nullptr) {
+        search->found = window;
         return FALSE;
     }
     return TRUE;
@@ -161,7 +186,7 @@ DialogAnswerer::~DialogAnswerer() {
 
 void DialogAnswerer::watch() {
     while (!stop_) {
-        DialogSearch search;
+        DialogSearch search{buttonId_};
         EnumThreadWindows(uiThread_, findDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
             // The message box keeps its text in the static control 0xFFFF.

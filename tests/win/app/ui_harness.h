@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,6 +43,8 @@ public:
     void pump();
     // Pumps for about `ms` milliseconds.
     void pumpFor(DWORD ms);
+    // Pumps until `done` holds or `ms` milliseconds have passed; false then.
+    bool pumpUntil(const std::function<bool()>& done, DWORD ms = 3000);
     // Sends WM_CLOSE and pumps; true when the window went away, with the
     // quit code in `exitCode`.
     bool close(int* exitCode = nullptr);
@@ -59,6 +62,8 @@ public:
 
     // The ids of every WM_COMMAND the main window received since the last call.
     std::vector<WORD> takeCommands();
+    // WM_CLIPBOARDUPDATE messages the main window received so far.
+    int clipboardUpdates() const;
 
 private:
     Main main_;

@@ -1,0 +1,53 @@
+#include "edit/edit_rects.h"
+
+#include <algorithm>
+
+namespace {
+
+// Sizes and edges of extreme selections saturate instead of wrapping.
+int32_t saturate(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+int32_t spanOf(int64_t first, int64_t last) { return saturate(last - first + 1); }
+
+std::optional<CanvasSize> grownTo(int64_t right, int64_t bottom, int32_t width, int32_t height) {
+    if (right < width && bottom < height) return std::nullopt;
+    return CanvasSize{saturate(std::max<int64_t>(width, right + 1)),
+                      saturate(std::max<int64_t>(height, bottom + 1))};
+}
+
+}  // namespace
+
+EditRect selectionRectangle(const Selection& s) {
+    return {s.left, s.top, spanOf(s.left, s.right), spanOf(s.top, s.bottom)};
+}
+
+EditRect copyRectangle(const Selection& s, int32_t canvasWidth, int32_t canvasHeight,
+                       bool copyOutOfRect) {
+    if (copyOutOfRect) return selectionRectangle(s);
+    const int32_t left = std::max(s.left, 0);
+    const int32_t top = std::max(s.top, 0);
+    const int64_t right = std::min<int64_t>(s.right, int64_t{canvasWidth} - 1);
+    const int64_t bottom = std::min<int64_t>(s.bottom, int64_t{canvasHeight} - 1);
+    return {left, top, spanOf(left, right), spanOf(top, bottom)};
+}
+
+EditRect pasteTarget(const Selection& s, int32_t iw, int32_t ih) {
+    const EditRect selection = selectionRectangle(s);
+    return {s.left, s.top, std::min(selection.w, iw), std::min(selection.h, ih)};
+}
+
+EditRect beyondTarget(const Selection& s, int32_t iw, int32_t ih) {
+    return {s.left, s.top, iw, ih};
+}
+
+std::optional<CanvasSize> grownForPaste(const Selection& s, int32_t canvasWidth,
+                                        int32_t canvasHeight) {
+    return grownTo(s.right, s.bottom, canvasWidth, canvasHeight);
+}
+
+std::optional<CanvasSize> grownForPasteBeyond(const Selection& s, int32_t iw, int32_t ih,
+                                              int32_t canvasWidth, int32_t canvasHeight) {
+    return grownTo(int64_t{s.left} + iw - 1, int64_t{s.top} + ih - 1, canvasWidth, canvasHeight);
+}

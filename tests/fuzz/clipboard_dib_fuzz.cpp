@@ -1,0 +1,56 @@
+// Fuzz target of the clipboard block reader. Whatever the bytes, a block that
+// is not taken leaves the target alone; a taken one yields an image of the
+// header's size holding the block's rows, which the copy's block writer
+// writes and the reader takes back unchanged.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "image/clipboard_block.h"
+
+namespace {
+
+constexpr uint32_t kSentinel = 0x12345678u;
+
+void check(bool condition) {
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    DIB image(1, 1);
+    image.pixels[0] = kSentinel;
+    const DibBlockRead result = readClipboardDib(data, size, image);
+    if (result != DibBlockRead::Taken) {
+        check(image.width() == 1 && image.height() == 1 && image.pixels[0] == kSentinel);
+        return 0;
+    }
+    DibLayout layout;
+    check(parseDibLayout(data, size, layout));
+    check(image.isValid() && image.width() == layout.width && image.height() == layout.height);
+    // Row y of the image is block row y when top-down, height - 1 - y when not.
+    const size_t rowBytes = static_cast<size_t>(layout.width) * 4;
+    check(layout.stride == rowBytes);
+    for (int32_t y = 0; y < layout.height; ++y) {
+        const int32_t blockRow = layout.topDown ? y : layout.height - 1 - y;
+        check(std::memcmp(image.row(y), data + layout.pixelOffset + blockRow * rowBytes,
+                          rowBytes) == 0);
+    }
+
+    const size_t blockSize = clipboardImageBlockSize(image.width(), image.height());
+    check(blockSize != 0);
+    std::vector<uint32_t> block(blockSize / 4);  // 40 + 4 * pixels: a whole number of words
+    uint8_t* bytes = reinterpret_cast<uint8_t*>(block.data());
+    check(
+        writeClipboardImageBlock(bytes, blockSize, image, 0, 0, image.width(), image.height(), 0));
+    if (!layout.topDown) {
+        check(std::memcmp(bytes + 40, data + layout.pixelOffset, layout.pixelBytes) == 0);
+    }
+    DIB back;
+    check(readClipboardDib(bytes, blockSize, back) == DibBlockRead::Taken);
+    check(back.width() == image.width() && back.height() == image.height() &&
+          std::memcmp(back.pixels, image.pixels, layout.pixelBytes) == 0);
+    return 0;
+}

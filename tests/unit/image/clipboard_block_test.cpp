@@ -1,0 +1,159 @@
+// The clipboard's 32-bit block: what a copy writes, byte for byte, and what
+// the reader makes of the blocks other programs leave.
+#include "image/clipboard_block.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "tests/unit/edit/test_image.h"
+
+using namespace testimage;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Read = DibBlockRead;
+
+// Header fields; the defaults describe 3 x 2 pixels of 32 bits, BI_RGB.
+struct Fields {
+    uint32_t size = 40;
+    int32_t w = 3, h = 2;
+    uint16_t planes = 1, bits = 32;
+    uint32_t compression = 0, sizeImage = 0, clrUsed = 0;
+};
+
+// The 40-byte header, `middle` (the rest of a longer header, masks, colour
+// table), then `data` bytes numbered 1, 2, 3...; a negative `data` cuts that
+// many bytes off the end instead.
+Bytes blockOf(const Fields& f, const std::vector<uint32_t>& middle, int data) {
+    const BitmapInfoHeader h = {f.size,      f.w, f.h, f.planes,  f.bits, f.compression,
+                                f.sizeImage, 0,   0,   f.clrUsed, 0};
+    Bytes b(reinterpret_cast<const uint8_t*>(&h), reinterpret_cast<const uint8_t*>(&h + 1));
+    const auto* words = reinterpret_cast<const uint8_t*>(middle.data());
+    b.insert(b.end(), words, words + middle.size() * 4);
+    if (data < 0) b.resize(b.size() + data);
+    for (int i = 0; i < data; ++i) b.push_back(static_cast<uint8_t>(i + 1));
+    b.shrink_to_fit();  // so that the sanitizer sees any read past the end
+    return b;
+}
+
+}  // namespace
+
+TEST(ClipboardDibRead, EachHeaderFieldDecidesTheVerdict) {
+    const std::vector<uint32_t> rgb = {0xFF0000, 0xFF00, 0xFF}, grey(256, 0), big(257, 0);
+    const std::vector<uint32_t> rgba = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+    std::vector<uint32_t> v5 = rgba;  // the V5 header past 40 bytes, masks first
+    v5.resize(21);
+    struct Case {
+        const char* what;
+        Fields f;
+        std::vector<uint32_t> middle;
+        int data;
+        Read expected;
+    };
+    const Case cases[] = {
+        {"valid", {}, {}, 24, Read::Taken},
+        {"3 bytes", {}, {}, -37, Read::Damaged},
+        {"header size 41", {.size = 41}, {}, 24, Read::Damaged},
+        {"header past the block", {.size = 124}, {}, 24, Read::Damaged},
+        {"V2 header with masks", {.size = 52, .compression = 3}, rgb, 24, Read::Taken},
+        {"V5 header with masks", {.size = 124, .compression = 3}, v5, 24, Read::Taken},
+        {"width 0", {.w = 0}, {}, 24, Read::Damaged},
+        {"width -3", {.w = -3}, {}, 24, Read::Damaged},
+        {"height 0", {.h = 0}, {}, 24, Read::Damaged},
+        {"height INT32_MIN", {.h = INT32_MIN}, {}, 24, Read::Damaged},
+        {"planes 2", {.planes = 2}, {}, 24, Read::Damaged},
+        {"2 bits", {.bits = 2}, {}, 24, Read::Damaged},
+        {"bitfields, 24 bits", {.bits = 24, .compression = 3}, rgb, 24, Read::Damaged},
+        {"bitfields, masks cut", {.compression = 3}, {}, 8, Read::Damaged},
+        {"bitfields, standard masks", {.compression = 3}, rgb, 24, Read::Taken},
+        {"alpha bitfields", {.compression = 6}, rgba, 24, Read::Taken},
+        {"red mask off", {.compression = 3}, {0xFF000000, 0xFF00, 0xFF}, 24, Read::NotDirect},
+        {"green mask off", {.compression = 3}, {0xFF0000, 0xFF0, 0xFF}, 24, Read::NotDirect},
+        {"blue mask off", {.compression = 3}, {0xFF0000, 0xFF00, 0xFF00}, 24, Read::NotDirect},
+        {"24 bits, rows padded to 12", {.bits = 24}, {}, 24, Read::NotDirect},
+        {"24 bits, one byte short", {.bits = 24}, {}, 23, Read::Damaged},
+        {"32 bits, one byte short", {}, {}, 23, Read::Damaged},
+        {"8 bits, 256 colours implied", {.bits = 8}, grey, 8, Read::NotDirect},
+        {"8 bits, 257 colours", {.bits = 8, .clrUsed = 257}, big, 8, Read::Damaged},
+        {"32 bits, 2 colours skipped", {.clrUsed = 2}, {0xEEEEEEEE, 0xEEEEEEEE}, 24, Read::Taken},
+        {"32 bits, 2^32 - 1 colours", {.clrUsed = 0xFFFFFFFF}, {}, 24, Read::Damaged},
+        {"65536 x 65536", {.w = 65536, .h = 65536}, {}, 24, Read::Damaged},
+        {"widest, tallest", {.w = INT32_MAX, .h = INT32_MAX}, {}, 24, Read::Damaged},
+        {"RLE8", {.bits = 8, .compression = 1, .sizeImage = 10}, grey, 10, Read::NotDirect},
+        {"RLE8, no size", {.bits = 8, .compression = 1}, grey, 10, Read::Damaged},
+        {"RLE8, cut", {.bits = 8, .compression = 1, .sizeImage = 11}, grey, 10, Read::Damaged},
+        {"RLE8 top-down",
+         {.h = -2, .bits = 8, .compression = 1, .sizeImage = 10},
+         grey,
+         10,
+         Read::Damaged},
+        {"PNG inside", {.bits = 0, .compression = 5, .sizeImage = 10}, {}, 10, Read::NotDirect},
+        {"compression 7", {.compression = 7}, {}, 24, Read::Damaged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Bytes b = blockOf(c.f, c.middle, c.data);
+        DIB target(1, 1);
+        target.pixels[0] = 0x12345678u;
+        const Read got = readClipboardDib(b.data(), b.size(), target);
+        EXPECT_EQ(got, c.expected);
+        if (got == Read::Taken) {  // the last 24 bytes are the pixels, bottom row first
+            ASSERT_TRUE(target.width() == 3 && target.height() == 2);
+            EXPECT_EQ(std::memcmp(target.pixels, &b[b.size() - 24], 24), 0);
+        } else {
+            EXPECT_TRUE(target.width() == 1 && target.pixels[0] == 0x12345678u);
+        }
+    }
+}
+
+// A rectangle over the source's left and bottom edges, written, then read
+// back as written and with its rows turned top-down as other programs store
+// them.
+TEST(ClipboardImageBlock, ReadsBackWithAlphaAndTheOutsidePixel) {
+    DIB source(5, 4);
+    fillTagged(source);  // every byte, alpha included, varies with the position
+    const uint32_t outside = 0x00FF00FFu;
+    Bytes up(clipboardImageBlockSize(4, 3), 0xCC);
+    ASSERT_TRUE(writeClipboardImageBlock(up.data(), up.size(), source, -1, 2, 4, 3, outside));
+    Bytes header(40, 0);
+    header[0] = 40, header[4] = 4, header[8] = 3, header[12] = 1, header[14] = 32;
+    ASSERT_EQ(up.size(), 40u + 48u);
+    EXPECT_EQ(Bytes(up.begin(), up.begin() + 40), header);
+
+    Bytes down = up;
+    down[8] = 0xFD, down[9] = down[10] = down[11] = 0xFF;  // height -3
+    for (size_t r = 0; r < 3; ++r) std::memcpy(&down[40 + 16 * r], &up[40 + 16 * (2 - r)], 16);
+    for (const Bytes* block : {&up, &down}) {
+        DIB back;
+        ASSERT_EQ(readClipboardDib(block->data(), block->size(), back), Read::Taken);
+        ASSERT_TRUE(back.width() == 4 && back.height() == 3);
+        // Column 0 and row 2 lie outside the source.
+        EXPECT_TRUE(pixelsAre(back, [&](int32_t x, int32_t y) {
+            return x >= 1 && y + 2 < 4 ? tag(x - 1, y + 2) : outside;
+        }));
+    }
+}
+
+TEST(ClipboardImageBlock, SizeLimitsAndRefusalsThatWriteNothing) {
+    EXPECT_EQ(clipboardImageBlockSize(3, 2), 64u);
+    EXPECT_EQ(clipboardImageBlockSize(1, 1073741813), 4294967292u);  // the most 32 bits hold
+    for (auto [w, h] : {std::pair(0, 2), {3, -1}, {1, 1073741814}, {65536, 65536}}) {
+        EXPECT_EQ(clipboardImageBlockSize(w, h), 0u) << w << " x " << h;
+    }
+
+    DIB source(3, 2), empty;
+    fillTagged(source);
+    Bytes b(100, 0xCC);
+    // Sizes one off, no block, a misaligned one, no source, no overlap.
+    EXPECT_FALSE(writeClipboardImageBlock(b.data(), 63, source, 0, 0, 3, 2, 0));
+    EXPECT_FALSE(writeClipboardImageBlock(b.data(), 65, source, 0, 0, 3, 2, 0));
+    EXPECT_FALSE(writeClipboardImageBlock(nullptr, 64, source, 0, 0, 3, 2, 0));
+    EXPECT_FALSE(writeClipboardImageBlock(b.data() + 2, 64, source, 0, 0, 3, 2, 0));
+    EXPECT_FALSE(writeClipboardImageBlock(b.data(), 64, empty, 0, 0, 3, 2, 0));
+    EXPECT_FALSE(writeClipboardImageBlock(b.data(), 64, source, 3, 0, 3, 2, 0));
+    EXPECT_EQ(b, Bytes(100, 0xCC));
+}

@@ -1,0 +1,421 @@
+// The clipboard listener, dropped files and the copy viewer in the real main
+// window; other programs' clipboard data comes from a second process.
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "image/image_writer.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "tests/unit/edit/test_image.h"
+#include "tests/win/app/ui_harness.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using testimage::tag;
+
+constexpr WPARAM kMarker = 48815;
+constexpr DWORD kCopy = 1, kMove = 2;  // drop effects
+
+// A 32-bit block as other programs make it; rows bottom-up unless the height
+// is negative. Pixels are tag(x, y), graded alpha included.
+Bytes dibBlock(int32_t w, int32_t h, size_t cutPixelBytes = 0) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = w;
+    header.biHeight = h;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    Bytes block(sizeof header);
+    std::memcpy(block.data(), &header, sizeof header);
+    const int32_t rows = std::abs(h);
+    for (int32_t r = 0; r < rows; ++r) {
+        const int32_t y = h > 0 ? rows - 1 - r : r;
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t p = tag(x, y);
+            block.insert(block.end(), reinterpret_cast<const uint8_t*>(&p),
+                         reinterpret_cast<const uint8_t*>(&p) + 4);
+        }
+    }
+    block.resize(block.size() - cutPixelBytes);
+    return block;
+}
+
+Bytes withHeader(Bytes block, size_t offset, int32_t value) {
+    std::memcpy(block.data() + offset, &value, 4);
+    return block;
+}
+
+// A DROPFILES block with UTF-16 names.
+Bytes fileList(const std::vector<std::wstring>& paths) {
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    header.fWide = TRUE;
+    Bytes block(sizeof header);
+    std::memcpy(block.data(), &header, sizeof header);
+    for (const std::wstring& path : paths) {
+        auto* text = reinterpret_cast<const uint8_t*>(path.c_str());
+        block.insert(block.end(), text, text + (path.size() + 1) * 2);
+    }
+    block.insert(block.end(), {0, 0});
+    return block;
+}
+
+Bytes dropEffect(DWORD effect) {
+    return Bytes(reinterpret_cast<uint8_t*>(&effect), reinterpret_cast<uint8_t*>(&effect) + 4);
+}
+
+std::filesystem::path besideTests(const wchar_t* name) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return std::filesystem::path(self).parent_path() / name;
+}
+
+// Another program puts `blocks` (format, bytes) on the clipboard and exits;
+// then the main window's notification is waited for.
+void putFromOtherProgram(UiSession& ui, const TempFolder& folder,
+                         const std::vector<std::pair<std::wstring, Bytes>>& blocks) {
+    std::wstring command = L"\"" + besideTests(L"clipboard_peer.exe").wstring() + L"\"";
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const auto file = folder.path() / (L"block" + std::to_wstring(i));
+        FILE* out = _wfopen(file.c_str(), L"wb");
+        ASSERT_TRUE(out);
+        fwrite(blocks[i].second.data(), 1, blocks[i].second.size(), out);
+        fclose(out);
+        command += L" \"" + blocks[i].first + L"\" \"" + file.wstring() + L"\"";
+    }
+    const int updates = ui.clipboardUpdates();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    WaitForSingleObject(process.hProcess, 10000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_EQ(code, 0u);
+    ASSERT_TRUE(ui.pumpUntil([&] { return ui.clipboardUpdates() > updates; }));
+    ui.pump();
+}
+
+void putImage(UiSession& ui, const TempFolder& folder, const Bytes& dib) {
+    putFromOtherProgram(ui, folder, {{L"8", dib}});
+}
+
+// A plain top-level window of the test in front of the main window.
+struct OtherWindow {
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                100, nullptr, nullptr, nullptr, nullptr);
+    OtherWindow() { SetForegroundWindow(hwnd); }
+    ~OtherWindow() { DestroyWindow(hwnd); }
+};
+
+testing::AssertionResult copyBufferIsTagged(int32_t w, int32_t h, int32_t x0 = 0, int32_t y0 = 0) {
+    const DIB& copy = settings().copyBuffer;
+    if (copy.width() != w || copy.height() != h)
+        return testing::AssertionFailure() << copy.width() << "x" << copy.height();
+    return testimage::pixelsAre(copy, [&](int32_t x, int32_t y) { return tag(x0 + x, y0 + y); });
+}
+
+std::wstring windowText(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+HWND viewer() { return static_cast<HWND>(settings().copyViewer); }
+
+void command(UiSession& ui, WORD id) {
+    SendMessageW(ui.hwnd(), WM_COMMAND, id, 0);
+    ui.pump();
+}
+
+}  // namespace
+
+TEST(UiClipboard, OwnCopyPutsTheExactBlockAndComesBackWithItsAlpha) {
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    testimage::fillTagged(settings().canvas);
+    Selection& sel = settings().selection;
+    sel.gw = sel.gh = 1;
+    sel.x1 = 3, sel.y1 = 5, sel.x2 = 12, sel.y2 = 9;
+    updateSelection(sel);
+
+    const int updates = ui.clipboardUpdates();
+    ui.pressKey('C', true);
+    ASSERT_TRUE(ui.pumpUntil([&] { return ui.clipboardUpdates() > updates; }));
+    ui.pump();
+
+    Bytes expected(40 + 10 * 5 * 4);
+    const uint32_t header[] = {40, 10, 5, 1 | 32 << 16, 0, 0, 0, 0, 0, 0};
+    std::memcpy(expected.data(), header, 40);
+    for (int32_t r = 0; r < 5; ++r)  // bottom-up: the last image row first
+        for (int32_t x = 0; x < 10; ++x) {
+            const uint32_t p = tag(3 + x, 9 - r);
+            std::memcpy(&expected[40 + (r * 10 + x) * 4], &p, 4);
+        }
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HGLOBAL block = GetClipboardData(CF_DIB);
+    Bytes onClipboard(static_cast<uint8_t*>(GlobalLock(block)),
+                      static_cast<uint8_t*>(GlobalLock(block)) + GlobalSize(block));
+    GlobalUnlock(block);
+    GlobalUnlock(block);
+    CloseClipboard();
+    EXPECT_EQ(onClipboard, expected);
+
+    EXPECT_TRUE(copyBufferIsTagged(10, 5, 3, 5));
+    EXPECT_EQ(ui.statusText(4), L"10 x 5");
+    command(ui, ID_OPTION_COPY_VIEWER);
+    EXPECT_EQ(windowText(viewer()), L"copy viewer 10x5 [x1.00]");
+}
+
+TEST(UiClipboard, AnotherProgramsImageIsTakenAtOnceEvenInTheBackground) {
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    OtherWindow other;
+    ASSERT_NE(GetForegroundWindow(), ui.hwnd());
+    putImage(ui, folder, dibBlock(7, 3));
+    EXPECT_TRUE(copyBufferIsTagged(7, 3));
+    EXPECT_EQ(ui.statusText(4), L"7 x 3");
+    putImage(ui, folder, dibBlock(5, -4));  // rows top-down
+    EXPECT_TRUE(copyBufferIsTagged(5, 4));
+}
+
+TEST(UiClipboard, OurOwnCheckWaitsForTheForegroundAndOthersWaitForActivation) {
+    struct Case {
+        bool inFront;
+        WPARAM check;
+        bool takenAtOnce;
+        bool pending;
+        bool takenOnActivation;
+    } cases[] = {
+        {true, kMarker, true, false, true},
+        {false, kMarker, false, false, false},  // the start-up rule: nothing waits
+        {false, 1, false, true, true},
+    };
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    putImage(ui, folder, dibBlock(6, 2));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.inFront << " " << c.check);
+        settings().copyBuffer.release();
+        {
+            OtherWindow other;
+            if (c.inFront) SetForegroundWindow(ui.hwnd());
+            PostMessageW(ui.hwnd(), WM_CLIPBOARDUPDATE, c.check, 0);
+            ui.pumpFor(100);
+            EXPECT_EQ(settings().copyBuffer.isValid(), c.takenAtOnce);
+            EXPECT_EQ(appState().clipboardPending, c.pending);
+        }
+        SetForegroundWindow(ui.hwnd());
+        ui.pumpFor(100);
+        EXPECT_EQ(settings().copyBuffer.isValid(), c.takenOnActivation);
+    }
+}
+
+TEST(UiClipboard, CopiedFilesFillTheCopyBufferOrGoToTheFileList) {
+    TempFolder folder;
+    const std::wstring png = (folder.path() / L"über.png").wstring();
+    DIB image(5, 4);
+    testimage::fillTagged(image);
+    ASSERT_TRUE(writePng32(reinterpret_cast<const char16_t*>(png.c_str()), image));
+    struct Case {
+        DWORD effect;
+        int files;
+        bool checkFileCopy;
+        bool filled;
+        bool fileList;
+    } cases[] = {
+        {kCopy, 1, true, true, false},
+        {kMove, 1, true, false, false},
+        {kCopy, 3, true, false, true},
+        {kCopy, 1, false, false, false},
+    };
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.effect << " " << c.files << " " << c.checkFileCopy);
+        settings().copyBuffer.release();
+        settings().checkFileCopy = c.checkFileCopy;
+        ui.takeCommands();
+        putFromOtherProgram(ui, folder,
+                            {{L"15", fileList(std::vector<std::wstring>(c.files, png))},
+                             {L"Preferred DropEffect", dropEffect(c.effect)}});
+        EXPECT_EQ(copyBufferIsTagged(5, 4), c.filled);
+        const std::vector<WORD> commands = ui.takeCommands();
+        EXPECT_EQ(std::count(commands.begin(), commands.end(), ID_OPTION_FILE_LIST), c.fileList);
+    }
+}
+
+TEST(UiClipboard, DamagedClipboardImagesLeaveTheCopyBufferAlone) {
+    const Bytes good = dibBlock(4, 4);
+    const std::pair<const char*, Bytes> cases[] = {
+        {"pixels shorter than the header says", dibBlock(4, 4, 1)},
+        {"shorter than any header", Bytes(3, 40)},
+        {"header cut", Bytes(good.begin(), good.begin() + 20)},
+        {"absurd size", withHeader(withHeader(good, 4, 0x7FFFFFFF), 8, 0x7FFFFFFF)},
+        {"negative width", withHeader(good, 4, -4)},
+        {"header size beyond the block", withHeader(good, 0, 0x7FFFFFF0)},
+        {"compressed data no decoder takes", withHeader(good, 16, BI_JPEG)},
+    };
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    putImage(ui, folder, dibBlock(3, 2));
+    for (const auto& [name, block] : cases) {
+        SCOPED_TRACE(name);
+        putImage(ui, folder, block);
+        EXPECT_TRUE(copyBufferIsTagged(3, 2));
+        EXPECT_TRUE(IsWindow(ui.hwnd()));
+    }
+}
+
+namespace {
+
+// Watches for the drop popup menu from inside its modal loop, and closes it.
+int shownMenuItems = -1;
+void CALLBACK closeShownMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) return;
+    shownMenuItems =
+        GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)));
+    EndMenu();
+}
+
+HDROP dropOf(const std::vector<std::wstring>& paths) {
+    const Bytes block = fileList(paths);
+    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE, block.size());
+    std::memcpy(GlobalLock(drop), block.data(), block.size());
+    GlobalUnlock(drop);
+    return static_cast<HDROP>(drop);
+}
+
+}  // namespace
+
+TEST(UiDrop, OneFileRunsTheDropActionAndSeveralGoToTheFileList) {
+    TempFolder folder;
+    const std::wstring png = (folder.path() / L"drop.png").wstring();
+    DIB image(6, 5);
+    testimage::fillTagged(image);
+    ASSERT_TRUE(writePng32(reinterpret_cast<const char16_t*>(png.c_str()), image));
+    struct Case {
+        int32_t action;
+        int files;
+        bool onViewer;
+        std::vector<WORD> commands;
+        int menuItems;
+    } cases[] = {
+        {1, 1, false, {ID_DROP_PASTE}, -1},       {2, 1, false, {ID_DROP_OPEN}, -1},
+        {7, 1, false, {ID_DROP_COPY}, -1},        {3, 1, false, {}, 4},
+        {1, 2, false, {ID_OPTION_FILE_LIST}, -1}, {2, 1, true, {ID_DROP_OPEN}, -1},
+    };
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    command(ui, ID_OPTION_COPY_VIEWER);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.action << " " << c.files << " " << c.onViewer);
+        settings().ddActionType = c.action;
+        settings().copyBuffer.release();
+        shownMenuItems = -1;
+        ui.takeCommands();
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, closeShownMenu);
+        SendMessageW(c.onViewer ? viewer() : ui.hwnd(), WM_DROPFILES,
+                     reinterpret_cast<WPARAM>(dropOf(std::vector<std::wstring>(c.files, png))), 0);
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(ui.takeCommands(), c.commands);
+        EXPECT_EQ(shownMenuItems, c.menuItems);
+        EXPECT_EQ(std::wstring(reinterpret_cast<wchar_t*>(appState().dropPath)), png);
+        if (c.action == 7) {  // the copy comes back through the clipboard
+            EXPECT_TRUE(ui.pumpUntil([] { return settings().copyBuffer.isValid(); }));
+            EXPECT_TRUE(copyBufferIsTagged(6, 5));
+        }
+    }
+}
+
+TEST(UiCopyViewer, TitleZoomAndScrollRangesFollowTheCopyBuffer) {
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    command(ui, ID_OPTION_COPY_VIEWER);
+    HWND view = viewer();
+    ASSERT_TRUE(view);
+    auto bar = [&](int which) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        GetScrollInfo(view, which, &info);
+        return info;
+    };
+    EXPECT_EQ(windowText(view), L"copy viewer");
+    EXPECT_EQ(bar(SB_HORZ).nMax, 0);
+    EXPECT_EQ(bar(SB_VERT).nMax, 0);
+
+    // The client area 300 pixels wide, the buffer 1000 x 10 at zoom 2.
+    RECT client{}, frame{};
+    GetClientRect(view, &client);
+    GetWindowRect(view, &frame);
+    SetWindowPos(view, nullptr, 0, 0, frame.right - frame.left + 300 - client.right, 300,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    settings().copyBuffer.create(1000, 10);
+    auto wheel = [&](int steps, int delta) {
+        for (int i = 0; i < steps; ++i) SendMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), 0);
+    };
+    wheel(4, WHEEL_DELTA);
+    EXPECT_EQ(windowText(view), L"copy viewer 1000x10 [x2.00]");
+    EXPECT_EQ(bar(SB_HORZ).nMax, 2000);
+    EXPECT_EQ(bar(SB_HORZ).nPage, 300u);
+    wheel(1, WHEEL_DELTA);
+    EXPECT_EQ(windowText(view), L"copy viewer 1000x10 [x2.25]");
+    wheel(20, -WHEEL_DELTA);
+    EXPECT_EQ(windowText(view), L"copy viewer 1000x10 [x0.25]");
+    wheel(70, WHEEL_DELTA);
+    EXPECT_EQ(windowText(view), L"copy viewer 1000x10 [x15.75]");
+
+    // Hand-dragging scrolls by the movement; a press at (0, 0) starts nothing.
+    struct Drag {
+        int x, y, toX, expectedPos;
+    } drags[] = {{0, 0, 60, 0}, {40, 5, 10, 30}, {10, 5, 30, 10}};
+    for (const Drag& d : drags) {
+        const int toX = d.toX;
+        SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(d.x, d.y));
+        SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX, d.y));
+        SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(toX, d.y));
+        EXPECT_EQ(bar(SB_HORZ).nPos, d.expectedPos) << d.x;
+    }
+
+    // A second open only brings the viewer forward and refreshes it.
+    settings().copyBuffer.create(2, 3);
+    command(ui, ID_OPTION_COPY_VIEWER);
+    EXPECT_EQ(viewer(), view);
+    EXPECT_EQ(GetActiveWindow(), view);
+    EXPECT_EQ(windowText(view), L"copy viewer 2x3 [x15.75]");
+
+    // Clearing asks first; No keeps the buffer.
+    for (int answer : {IDNO, IDYES}) {
+        DialogAnswerer answerer(answer);
+        command(ui, ID_OPTION_CLEAR_COPY);
+        EXPECT_EQ(answerer.text(), L"コピーデータをクリアしますか？");
+        EXPECT_EQ(answerer.caption(), L"確認");
+        EXPECT_EQ(settings().copyBuffer.isValid(), answer == IDNO);
+    }
+    EXPECT_EQ(windowText(view), L"copy viewer");
+    EXPECT_EQ(ui.statusText(4), L"--");
+
+    SendMessageW(view, WM_CLOSE, 0, 0);
+    EXPECT_EQ(viewer(), nullptr);
+    EXPECT_FALSE(IsWindow(view));
+}
