@@ -5,7 +5,6 @@
 
 #include <shellapi.h>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/status_bar.h"
 #include "app/view_win.h"
@@ -28,43 +27,40 @@ void sendIfOpen(void* window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0
 }
 
 // File `index` of a drop or a copied file list into dropPath.
-void takeDropPath(HDROP drop, UINT index) {
-    AppState& app = appState();
-    const UINT length = DragQueryFileW(drop, index, nullptr, 0);
-    DragQueryFileW(drop, index, asWide(app.dropPath), std::size(app.dropPath));
-    app.dropPathCut = length >= std::size(app.dropPath);
+void takeDropPath(Document& doc, HDROP drop, UINT index) {
+    std::u16string path(DragQueryFileW(drop, index, nullptr, 0), u'\0');
+    DragQueryFileW(drop, index, asWide(path.data()), static_cast<UINT>(path.size() + 1));
+    setDropPath(doc, path.c_str());
 }
 
 }  // namespace
 
-bool loadDropPath(DIB& target) {
-    const AppState& app = appState();
-    return !app.dropPathCut && loadImageFile(target, app.dropPath);
+bool loadDropPath(const Document& doc, DIB& target) {
+    return !doc.dropPathCut && loadImageFile(target, doc.dropPath);
 }
 
 void Main::copyBufferChanged() {
     invalidateSelectionFrame(*this);
     showCopyStatus(*this);
-    sendIfOpen(settings().copyViewer, kMsgRefresh);
+    sendIfOpen(document().copyViewer, kMsgRefresh);
 }
 
 void Main::onClipboardUpdate(WPARAM check) {
-    AppState& app = appState();
-    if (check != kClipboardCheckTag) app.clipboardPending = true;
+    Document& doc = document_;
+    if (check != kClipboardCheckTag) doc.clipboardPending = true;
     // Our own check waits while another window is in front; the system's
     // notifications (0) are taken at once.
     if (check != 0 && GetForegroundWindow() != hwnd) return;
-    app.clipboardPending = false;
+    doc.clipboardPending = false;
 
     ScopedClipboard clipboard(hwnd);
     if (!clipboard.isOpen()) return;
-    Settings& s = settings();
     if (clipboardOffersImage()) {
         invalidateSelectionFrame(*this);  // the CopyBuffer's size is drawn at the selection
-        if (readClipboardImage(s.copyBuffer)) copyBufferChanged();
+        if (readClipboardImage(doc.copyBuffer)) copyBufferChanged();
         return;
     }
-    if (!s.checkFileCopy || !IsClipboardFormatAvailable(CF_HDROP)) return;
+    if (!settings().checkFileCopy || !IsClipboardFormatAvailable(CF_HDROP)) return;
     if (!clipboardFilesAreCopied()) return;  // cut files are left alone
     auto list = static_cast<HDROP>(GetClipboardData(CF_HDROP));
     ScopedGlobalLock lock(list);
@@ -73,15 +69,15 @@ void Main::onClipboardUpdate(WPARAM check) {
         fileListCount(static_cast<const uint8_t*>(lock.data()), lock.size());
     if (!count) return;
     if (*count == 1) {
-        takeDropPath(list, 0);
+        takeDropPath(doc, list, 0);
         lock.unlock();
         clipboard.close();
         invalidateSelectionFrame(*this);
-        if (loadDropPath(s.copyBuffer)) copyBufferChanged();
+        if (loadDropPath(doc, doc.copyBuffer)) copyBufferChanged();
         return;
     }
     SendMessageW(hwnd, WM_COMMAND, ID_OPTION_FILE_LIST, 0);
-    sendIfOpen(s.fileListDialog, kMsgAddFileList, reinterpret_cast<WPARAM>(lock.data()));
+    sendIfOpen(doc.fileListDialog, kMsgAddFileList, reinterpret_cast<WPARAM>(lock.data()));
 }
 
 void Main::onDropFiles(HDROP drop) {
@@ -89,14 +85,14 @@ void Main::onDropFiles(HDROP drop) {
     if (count != 1) {
         SendMessageW(hwnd, WM_COMMAND, ID_OPTION_FILE_LIST, 0);
         // The file list finishes the drop it takes; without one it ends here.
-        if (void* fileList = settings().fileListDialog)
+        if (void* fileList = document().fileListDialog)
             SendMessageW(static_cast<HWND>(fileList), WM_DROPFILES, reinterpret_cast<WPARAM>(drop),
                          0);
         else
             DragFinish(drop);
         return;
     }
-    takeDropPath(drop, 0);
+    takeDropPath(document_, drop, 0);
     DragFinish(drop);
     switch (settings().ddActionType) {
     case 1: SendMessageW(hwnd, WM_COMMAND, ID_DROP_PASTE, 0); break;
@@ -114,25 +110,26 @@ void Main::onDropFiles(HDROP drop) {
 }
 
 bool Main::runClipboardCommand(WORD id) {
-    Settings& s = settings();
+    const Settings& s = settings();
+    Document& doc = document_;
     switch (id) {
     case ID_EDIT_COPY: {
         // The listener takes the copy back into the CopyBuffer.
         const EditRect r =
-            copyRectangle(s.selection, s.canvas.width(), s.canvas.height(), s.copyOutOfRect);
-        putImageOnClipboard(s.canvas, r.x, r.y, r.w, r.h, pixelOf(s.back));
+            copyRectangle(doc.selection, doc.canvas.width(), doc.canvas.height(), s.copyOutOfRect);
+        putImageOnClipboard(doc.canvas, r.x, r.y, r.w, r.h, pixelOf(s.back));
         invalidateSelectionFrame(*this);
         return true;
     }
     case ID_COLOR_COPY_MASK: {
         const EditRect r =
-            copyRectangle(s.selection, s.canvas.width(), s.canvas.height(), s.copyOutOfRect);
-        copyMaskToClipboard(s.canvas, r.x, r.y, r.w, r.h);
+            copyRectangle(doc.selection, doc.canvas.width(), doc.canvas.height(), s.copyOutOfRect);
+        copyMaskToClipboard(doc.canvas, r.x, r.y, r.w, r.h);
         return true;
     }
     case ID_DROP_COPY: {
         DIB image;
-        if (!loadDropPath(image)) return true;  // ignored silently
+        if (!loadDropPath(doc, image)) return true;  // ignored silently
         putImageOnClipboard(image, 0, 0, image.width(), image.height(), pixelOf(s.back));
         copyBufferChanged();
         return true;
@@ -146,9 +143,9 @@ bool Main::runClipboardCommand(WORD id) {
         if (MessageBoxW(hwnd, L"コピーデータをクリアしますか？", L"確認",
                         MB_YESNO | MB_ICONQUESTION) == IDYES) {
             invalidateSelectionFrame(*this);
-            s.copyBuffer.release();
+            doc.copyBuffer.release();
             showCopyStatus(*this);
-            sendIfOpen(s.copyViewer, kMsgRefresh);
+            sendIfOpen(doc.copyViewer, kMsgRefresh);
         }
         return true;
     }

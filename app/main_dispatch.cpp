@@ -62,7 +62,7 @@ void Main::onCreate(HWND window) {
 }
 
 void Main::onActivate(WORD state) {
-    if (state != WA_INACTIVE && appState().clipboardPending)
+    if (state != WA_INACTIVE && document_.clipboardPending)
         PostMessageW(hwnd, WM_CLIPBOARDUPDATE, kClipboardCheckTag, 0);
 }
 
@@ -75,21 +75,21 @@ void Main::onAppCommand(LPARAM lParam) {
 }
 
 bool Main::onClose() {
-    Settings& s = settings();
-    if (s.hasUnsavedChanges()) {
-        std::wstring text = toWide(closePromptText(s.fileTitle));
+    Document& doc = document_;
+    if (doc.hasUnsavedChanges()) {
+        std::wstring text = toWide(closePromptText(doc.file.fileTitle));
         int answer = MessageBoxW(hwnd, text.c_str(), L"Plimsett", MB_YESNOCANCEL | MB_ICONQUESTION);
         if (answer == IDYES) {
             SendMessageW(hwnd, WM_COMMAND, ID_FILE_SAVE, 0);
-            if (s.hasUnsavedChanges()) return false;  // the save failed or was cancelled
+            if (doc.hasUnsavedChanges()) return false;  // the save failed or was cancelled
         } else if (answer != IDNO) {
             return false;
         }
     }
-    saveSettings(s, hwnd);
+    saveSettingsNow();
     KillTimer(hwnd, kBlinkTimer);
     RemoveClipboardFormatListener(hwnd);
-    s.undoHistory.clearAll();
+    doc.undoHistory.clearAll();
     DestroyWindow(hwnd);
     return true;
 }
@@ -110,7 +110,7 @@ void Main::onTimer(UINT_PTR id) {
 }
 
 void Main::onCommand(WORD id) {
-    if (runViewCommand(*this, id) || runClipboardCommand(id)) return;
+    if (runViewCommand(*this, id) || runClipboardCommand(id) || runEditCommand(id)) return;
     switch (id) {
     case ID_FILE_EXIT: SendMessageW(hwnd, WM_CLOSE, 0, 0); break;
     case ID_COLOR_ALPHA_MODE:
@@ -118,8 +118,8 @@ void Main::onCommand(WORD id) {
         invalidateView(*this);
         showAlphaModeIcon(*this);
         break;
-    case ID_COLOR_PICK_BEFORE: pickColor(false); break;
-    case ID_COLOR_PICK_AFTER: pickColor(true); break;
+    case ID_COLOR_PICK_BEFORE: takeColorUnderCursor(false); break;
+    case ID_COLOR_PICK_AFTER: takeColorUnderCursor(true); break;
     case ID_EDIT_SELECT_NONE:
     case ID_EDIT_SELECT_ALL:
     case ID_EDIT_SELECT_COPY_SIZE:
@@ -128,4 +128,12 @@ void Main::onCommand(WORD id) {
         if (id >= ID_GRID_1 && id <= ID_GRID_512) runSelectionCommand(id);
         break;
     }
+}
+
+void Main::saveSettingsNow() {
+    Settings& s = settings();
+    const Selection& selection = document_.selection;
+    s.gridSize = {selection.gw, selection.gh};
+    s.gridCorrect = {selection.cx, selection.cy};
+    saveSettings(s, hwnd);
 }

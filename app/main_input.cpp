@@ -14,8 +14,6 @@ namespace {
 
 bool keyDown(int key) { return GetKeyState(key) < 0; }
 
-CanvasRect currentSelection() { return selectionRect(settings().selection); }
-
 }  // namespace
 
 void Main::takeCapture() {
@@ -35,8 +33,8 @@ void Main::giveUpCapture() {
 void Main::onLButtonDown(int, int, WPARAM keys) {
     takeCapture();
     appState().selecting = true;
-    CanvasRect before = currentSelection();
-    pressSelection(settings().selection, cursorToCanvas(*this, appState().zoomFactor),
+    CanvasRect before = selectionRect(document_.selection);
+    pressSelection(document().selection, cursorToCanvas(*this, appState().zoomFactor),
                    (keys & MK_SHIFT) != 0);
     invalidateSelectionFrame(*this, before);
     invalidateSelectionFrame(*this);
@@ -52,7 +50,7 @@ void Main::onLButtonUp() {
 void Main::onLButtonDblClk(WPARAM keys) {
     takeCapture();
     DoubleClickAction action =
-        doubleClickAction((keys & MK_SHIFT) != 0, settings().copyBuffer.isValid());
+        doubleClickAction((keys & MK_SHIFT) != 0, document().copyBuffer.isValid());
     if (action.startMoving) appState().movingSelection = true;
     SendMessageW(hwnd, WM_COMMAND, action.command, 0);
 }
@@ -76,7 +74,7 @@ void Main::onMButtonUp() {
 void Main::onMouseMove(int x, int y) {
     showCursorStatus(*this);
     AppState& app = appState();
-    Selection& selection = settings().selection;
+    Selection& selection = document().selection;
     if (app.selecting) {
         Selection before = selection;
         dragSelection(selection, cursorToCanvas(*this, app.zoomFactor));
@@ -119,7 +117,7 @@ void Main::onMouseWheel(int delta) {
 void Main::onKeyDown(WPARAM key) {
     switch (key) {
     case VK_ESCAPE:
-        if (void* grid = settings().gridDialog)
+        if (void* grid = document().gridDialog)
             SendMessageW(static_cast<HWND>(grid), WM_CLOSE, 0, 0);
         return;
     case VK_SPACE: {
@@ -140,7 +138,7 @@ void Main::onKeyDown(WPARAM key) {
         sendScroll(*this, step.vertical, step.request);
         return;
     }
-    Selection& selection = settings().selection;
+    Selection& selection = document().selection;
     CanvasRect before = selectionRect(selection);
     stepSelection(selection, *arrow, keyDown(VK_SHIFT));
     invalidateSelectionFrame(*this, before);
@@ -158,21 +156,22 @@ void Main::onKeyUp(WPARAM key) {
     giveUpCapture();
 }
 
-void Main::pickColor(bool intoAfter) {
+void Main::takeColorUnderCursor(bool intoAfter) {
     Settings& s = settings();
     std::optional<uint32_t> color =
-        colorUnderCursor(s.canvas, cursorToCanvas(*this, appState().zoomFactor));
+        colorUnderCursor(document_.canvas, cursorToCanvas(*this, appState().zoomFactor));
     if (!color) return;
     (intoAfter ? s.after : s.before) = *color;
     if (s.colorHistory) pushRecentColor(s.colors, *color);
     // The change-colour dialog's swatches show the new value.
-    if (s.changeColorDialog) InvalidateRect(static_cast<HWND>(s.changeColorDialog), nullptr, FALSE);
+    if (void* dialog = document_.changeColorDialog)
+        InvalidateRect(static_cast<HWND>(dialog), nullptr, FALSE);
 }
 
 bool Main::runSelectionCommand(WORD id) {
-    Settings& s = settings();
-    CanvasRect before = selectionRect(s.selection);
-    if (!applySelectionCommand(id, s.selection, s.canvas, s.copyBuffer)) return false;
+    Document& doc = document_;
+    CanvasRect before = selectionRect(doc.selection);
+    if (!applySelectionCommand(id, doc.selection, doc.canvas, doc.copyBuffer)) return false;
     invalidateSelectionFrame(*this, before);
     invalidateSelectionFrame(*this);
     showSelectionStatus(*this);

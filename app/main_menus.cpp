@@ -50,9 +50,10 @@ void Main::onNotify(const NMHDR* header) {
 
 void Main::updateMenuStates() {
     const Settings& s = settings();
-    MenuConditions conditions =
-        menuConditionsOf(s.canvas, selectionRect(s.selection), s.autoResize, s.copyBuffer,
-                         s.undoHistory.undoCount() > 0, s.undoHistory.redoCount() > 0, s.alphaMode);
+    const Document& doc = document_;
+    MenuConditions conditions = menuConditionsOf(
+        doc.canvas, selectionRect(doc.selection), s.autoResize, doc.copyBuffer,
+        doc.undoHistory.undoCount() > 0, doc.undoHistory.redoCount() > 0, s.alphaMode);
     for (const MenuItemState& item : menuItemStates(conditions)) {
         HMENU menu = nullptr;
         switch (item.menu) {

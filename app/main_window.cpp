@@ -110,11 +110,16 @@ bool Main::start(HINSTANCE instance) {
     Settings& s = settings();
     loadSettings(s, hwnd);
 
-    // The document: the selection follows the loaded grid, the canvas is the
+    // The document: the selection takes the stored grid, the canvas is the
     // stored new-image size in the background colour at alpha 0.
-    updateSelection(s.selection);
-    if (s.canvas.create(s.newImageSize.width, s.newImageSize.height))
-        s.canvas.fillRect(0, 0, s.canvas.width(), s.canvas.height(), pixelOf(s.back));
+    Document& doc = document_;
+    doc.selection.gw = s.gridSize.x;
+    doc.selection.gh = s.gridSize.y;
+    doc.selection.cx = s.gridCorrect.x;
+    doc.selection.cy = s.gridCorrect.y;
+    updateSelection(doc.selection);
+    if (doc.canvas.create(s.newImageSize.width, s.newImageSize.height))
+        doc.canvas.fillRect(0, 0, doc.canvas.width(), doc.canvas.height(), pixelOf(s.back));
 
     showAlphaModeIcon(*this);
     showSelectionStatus(*this);
@@ -138,8 +143,9 @@ void Main::processMessage(MSG& msg) {
         SendMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, msg.lParam);
         return;
     }
-    const Settings& s = settings();
-    for (void* dialog : {s.gridDialog, s.copyViewer, s.changeColorDialog, s.fileListDialog}) {
+    const Document& doc = document_;
+    for (void* dialog :
+         {doc.gridDialog, doc.copyViewer, doc.changeColorDialog, doc.fileListDialog}) {
         if (dialog && IsDialogMessageW(static_cast<HWND>(dialog), &msg)) return;
     }
     if (accelerators_ && TranslateAcceleratorW(hwnd, accelerators_, &msg)) return;

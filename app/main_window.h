@@ -5,7 +5,11 @@
 
 #include <shellapi.h>
 
+#include <optional>
+
 #include "app/wnd_base.h"
+#include "edit/document.h"
+#include "edit/edit_command.h"
 #include "image/copy_viewer.h"
 #include "image/dib_section.h"
 
@@ -24,6 +28,9 @@ public:
     bool start(HINSTANCE instance);
     void processMessage(MSG& msg);
     void finish();
+
+    Document& document() { return document_; }
+    const Document& document() const { return document_; }
 
     HWND statusBar = nullptr;
     HWND hScroll = nullptr;
@@ -59,7 +66,15 @@ private:
     void onClipboardUpdate(WPARAM check);
     void onDropFiles(HDROP drop);
     bool runClipboardCommand(WORD id);
+
+    // The editing commands, and how their results are shown.
+    bool runEditCommand(WORD id);
+    void showEdit(const std::optional<EditOutcome>& outcome);
+    void showUndoStep();
     void copyBufferChanged();
+
+    // config.ini written now, with the selection's grid.
+    void saveSettingsNow();
 
     // Mouse and keys on the canvas.
     void onMouseMove(int x, int y);
@@ -74,7 +89,7 @@ private:
     void onKeyUp(WPARAM key);
     void takeCapture();
     void giveUpCapture();
-    void pickColor(bool intoAfter);
+    void takeColorUnderCursor(bool intoAfter);
     bool runSelectionCommand(WORD id);
 
     // Status bar clicks and menu states.
@@ -84,15 +99,17 @@ private:
     HINSTANCE instance_ = nullptr;
     HACCEL accelerators_ = nullptr;
     HMENU popupMenuResource_ = nullptr;
-    CopyViewer copyViewer_;
+    Document document_;
+    CopyViewer copyViewer_{document_};
 };
 
 // The command that arrives as WM_CLIPBOARDUPDATE's wParam when we post the
 // check ourselves, told apart from the system's notifications.
 constexpr WPARAM kClipboardCheckTag = 48815;
 constexpr UINT kMsgRefresh = WM_USER + 1;
-// The file at dropPath into `target`; a path that did not fit is not opened.
-bool loadDropPath(DIB& target);
+// The file at the document's dropPath into `target`; a path that did not fit
+// is not opened.
+bool loadDropPath(const Document& doc, DIB& target);
 
 constexpr UINT_PTR kBlinkTimer = 1;
 constexpr UINT kBlinkPeriodMs = 500;

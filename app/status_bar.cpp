@@ -22,14 +22,13 @@ void setPaneText(const Main& main, int pane, std::u16string_view text) {
 std::wstring toWide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 void showCursorStatus(const Main& main) {
-    const Settings& s = settings();
     CanvasPoint p = cursorToCanvas(main, appState().zoomFactor);
     setPaneText(main, kPaneCursor, cursorPositionText(p.x, p.y));
-    setPaneText(main, kPanePixel, pixelValueText(s.canvas, p.x, p.y));
+    setPaneText(main, kPanePixel, pixelValueText(main.document().canvas, p.x, p.y));
 }
 
 void showSelectionStatus(const Main& main) {
-    const Selection& sel = settings().selection;
+    const Selection& sel = main.document().selection;
     setPaneText(main, kPaneSelection, selectionText(sel.left, sel.top, sel.right, sel.bottom));
 }
 
@@ -38,7 +37,7 @@ void showZoomStatus(const Main& main) {
 }
 
 void showCopyStatus(const Main& main) {
-    setPaneText(main, kPaneCopy, copySizeText(settings().copyBuffer));
+    setPaneText(main, kPaneCopy, copySizeText(main.document().copyBuffer));
 }
 
 void showAlphaModeIcon(const Main& main) {
@@ -48,7 +47,7 @@ void showAlphaModeIcon(const Main& main) {
 
 void showTitle(const Main& main) {
     if (!main.hwnd || !IsWindow(main.hwnd)) return;
-    const Settings& s = settings();
-    std::wstring title = toWide(windowTitle(s.fileTitle, s.hasUnsavedChanges()));
+    const Document& doc = main.document();
+    std::wstring title = toWide(windowTitle(doc.file.fileTitle, doc.hasUnsavedChanges()));
     SetWindowTextW(main.hwnd, title.c_str());
 }

@@ -11,8 +11,8 @@
 
 namespace {
 
-CopyFootprint copyFootprint(const Settings& s) {
-    return {s.copyBuffer.isValid(), s.copyBuffer.width(), s.copyBuffer.height()};
+CopyFootprint copyFootprint(const DIB& copyBuffer) {
+    return {copyBuffer.isValid(), copyBuffer.width(), copyBuffer.height()};
 }
 
 ScrollBarValues readBar(HWND bar) {
@@ -70,14 +70,13 @@ void invalidateView(const Main& main, const ViewRect& rect) {
 }
 
 void invalidateSelectionFrame(const Main& main) {
-    invalidateSelectionFrame(main, selectionRect(settings().selection));
+    invalidateSelectionFrame(main, selectionRect(main.document().selection));
 }
 
 void invalidateSelectionFrame(const Main& main, const CanvasRect& selection) {
-    const Settings& s = settings();
-    FrameInvalidation frame =
-        selectionFrameRects(selection, appState().zoomFactor, scrollPosition(main.hScroll),
-                            scrollPosition(main.vScroll), viewArea(main), copyFootprint(s));
+    FrameInvalidation frame = selectionFrameRects(
+        selection, appState().zoomFactor, scrollPosition(main.hScroll),
+        scrollPosition(main.vScroll), viewArea(main), copyFootprint(main.document().copyBuffer));
     for (int i = 0; i < frame.count; ++i) {
         RECT r = toRect(frame.rects[i]);
         InvalidateRect(main.hwnd, &r, FALSE);
@@ -85,18 +84,18 @@ void invalidateSelectionFrame(const Main& main, const CanvasRect& selection) {
 }
 
 void updateScrollBars(const Main& main, float oldZoom, float newZoom) {
-    const Settings& s = settings();
+    const Document& doc = main.document();
     ScrollBarsInput in{};
-    in.canvasWidth = s.canvas.width();
-    in.canvasHeight = s.canvas.height();
+    in.canvasWidth = doc.canvas.width();
+    in.canvasHeight = doc.canvas.height();
     in.area = viewArea(main);
     in.hPos = scrollPosition(main.hScroll);
     in.vPos = scrollPosition(main.vScroll);
-    in.zoomType = s.zoomType;
+    in.zoomType = settings().zoomType;
     in.cursor = cursorToCanvas(main, oldZoom);
-    in.selection = selectionRect(s.selection);
-    in.gridWidth = s.selection.gw;
-    in.gridHeight = s.selection.gh;
+    in.selection = selectionRect(doc.selection);
+    in.gridWidth = doc.selection.gw;
+    in.gridHeight = doc.selection.gh;
     ScrollBarsUpdate update = scrollBarsFor(oldZoom, newZoom, in);
     writeBar(main.vScroll, update.vertical);
     writeBar(main.hScroll, update.horizontal);
@@ -107,7 +106,7 @@ namespace {
 void applyScroll(Main& main, HWND bar, const ScrollBarValues& values, int32_t request,
                  int32_t thumbPos) {
     std::optional<int32_t> position =
-        scrollPositionFor(values, request, thumbPos, settings().canvas.isValid());
+        scrollPositionFor(values, request, thumbPos, main.document().canvas.isValid());
     if (!position) return;
     setScrollPosition(bar, *position);
     showCursorStatus(main);
@@ -177,8 +176,9 @@ void layOutView(Main& main, int32_t sizeType, int32_t clientWidth, int32_t clien
 
 void paintView(Main& main) {
     const Settings& s = settings();
+    const Document& doc = main.document();
     FrameInputs frame{};
-    frame.canvas = &s.canvas;
+    frame.canvas = &doc.canvas;
     frame.zoom = appState().zoomFactor;
     frame.hPos = scrollPosition(main.hScroll);
     frame.vPos = scrollPosition(main.vScroll);
@@ -186,8 +186,8 @@ void paintView(Main& main) {
     frame.boxSize = s.boxSize;
     frame.color1 = s.color1;
     frame.color2 = s.color2;
-    frame.selection = selectionRect(s.selection);
-    frame.copy = copyFootprint(s);
+    frame.selection = selectionRect(doc.selection);
+    frame.copy = copyFootprint(doc.copyBuffer);
     frame.outlinePhase = outlinePhaseOf(GetTickCount());
     composeFrame(main.BackBuffer, frame);
 

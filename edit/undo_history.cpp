@@ -21,11 +21,15 @@ bool capture(DIB& image, const DIB& canvas, int32_t x, int32_t y, int32_t w, int
 }
 
 // Puts a snapshot back at (x, y); for a whole-canvas entry the canvas first
-// takes the snapshot's size. An empty snapshot (its allocation failed) puts
-// nothing back.
-void restore(DIB& canvas, const DIB& image, int32_t x, int32_t y, UndoKind kind) {
-    if (kind == UndoKind::WholeCanvas) canvas.resizeFill(image.width(), image.height(), 0);
+// takes the snapshot's size, and when it cannot the canvas stays as it was
+// and the step fails. An empty snapshot (its allocation failed) puts nothing
+// back and still counts as done.
+bool restore(DIB& canvas, const DIB& image, int32_t x, int32_t y, UndoKind kind) {
+    if (!image.isValid()) return true;
+    if (kind == UndoKind::WholeCanvas && !canvas.resizeFill(image.width(), image.height(), 0))
+        return false;
     image.copyTo(canvas, x, y, image.width(), image.height(), 0, 0);
+    return true;
 }
 
 }  // namespace
@@ -62,10 +66,10 @@ bool UndoHistory::captureAfter(const DIB& canvas, int32_t x, int32_t y, int32_t 
     return captureInto(&UndoEntry::after, canvas, x, y, w, h);
 }
 
-void UndoHistory::commitEntry() {
+void UndoHistory::commitEntry(int32_t undoLimit) {
     if (!pending_.empty()) {
         undoList_.splice(undoList_.end(), pending_);
-        while (static_cast<uint32_t>(undoLimit_) < undoList_.size()) undoList_.pop_front();
+        while (static_cast<uint32_t>(undoLimit) < undoList_.size()) undoList_.pop_front();
     }
     redoStack_.clear();  // a new change ends the redo chain
 }
@@ -75,7 +79,7 @@ void UndoHistory::discardEntry() { pending_.clear(); }
 bool UndoHistory::undo(DIB& canvas) {
     if (undoList_.empty()) return false;
     const auto newest = std::prev(undoList_.end());
-    restore(canvas, newest->before, newest->x, newest->y, newest->kind);
+    if (!restore(canvas, newest->before, newest->x, newest->y, newest->kind)) return false;
     redoStack_.splice(redoStack_.end(), undoList_, newest);
     return true;
 }
@@ -83,7 +87,7 @@ bool UndoHistory::undo(DIB& canvas) {
 bool UndoHistory::redo(DIB& canvas) {
     if (redoStack_.empty()) return false;
     const auto top = std::prev(redoStack_.end());
-    restore(canvas, top->after, top->x, top->y, top->kind);
+    if (!restore(canvas, top->after, top->x, top->y, top->kind)) return false;
     undoList_.splice(undoList_.end(), redoStack_, top);  // no trim: redo brings back what was there
     return true;
 }

@@ -22,25 +22,22 @@ struct UndoEntry {
 
 class UndoHistory {
 public:
-    static constexpr int32_t kDefaultUndoLimit = 100;
-
-    explicit UndoHistory(int32_t undoLimit = kDefaultUndoLimit) : undoLimit_(undoLimit) {}
+    UndoHistory() = default;
     UndoHistory(const UndoHistory&) = delete;
     UndoHistory& operator=(const UndoHistory&) = delete;
-
-    // Compared as an unsigned number: a negative limit never trims. A lowered
-    // limit takes effect at the next commit.
-    void setUndoLimit(int32_t undoLimit) { undoLimit_ = undoLimit; }
-    int32_t undoLimit() const { return undoLimit_; }
 
     void beginEntry(UndoKind kind);
     // Snapshot the canvas rectangle into the pending entry (created if there
     // is none); true when the copy succeeded.
     bool captureBefore(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h);
     bool captureAfter(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h);
-    void commitEntry();
+    // Files the pending entry and trims the oldest until at most `undoLimit`
+    // remain (compared as an unsigned number: a negative limit never trims).
+    void commitEntry(int32_t undoLimit);
     void discardEntry();
 
+    // False, the entry and the canvas as they were, when there is nothing
+    // to undo (redo) or a whole-canvas entry cannot re-create the canvas.
     bool undo(DIB& canvas);
     bool redo(DIB& canvas);
     void clearAll();
@@ -61,5 +58,4 @@ private:
     std::list<UndoEntry> pending_;    // at most one entry
     std::list<UndoEntry> undoList_;   // oldest first
     std::list<UndoEntry> redoStack_;  // last undone at the back
-    int32_t undoLimit_;
 };

@@ -9,7 +9,6 @@
 #include "app/view_geometry.h"
 #include "image/scoped_handles.h"
 #include "resources/resource.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -45,7 +44,7 @@ void CopyViewer::open(HINSTANCE instance, HWND owner) {
         SendMessageW(hwnd, kMsgViewerRefresh, 0, 0);
         return;
     }
-    settings().copyViewer = create(instance, COPY_VIEW_WIN, owner);
+    doc_.copyViewer = create(instance, COPY_VIEW_WIN, owner);
 }
 
 INT_PTR CopyViewer::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -68,13 +67,13 @@ INT_PTR CopyViewer::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_CLOSE: DestroyWindow(hwnd); return TRUE;
     // Also when the main window takes its owned windows with it.
-    case WM_DESTROY: settings().copyViewer = nullptr; return FALSE;
+    case WM_DESTROY: doc_.copyViewer = nullptr; return FALSE;
     }
     return FALSE;
 }
 
 void CopyViewer::onInitDialog() {
-    SetWindowTextW(hwnd, toWide(copyViewerTitle(settings().copyBuffer, viewerZoom_)).c_str());
+    SetWindowTextW(hwnd, toWide(copyViewerTitle(doc_.copyBuffer, viewerZoom_)).c_str());
     SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(processIcons().copy));
     DragAcceptFiles(hwnd, TRUE);
     onSize();  // the bars match the CopyBuffer from the start
@@ -83,11 +82,11 @@ void CopyViewer::onInitDialog() {
 void CopyViewer::onRefresh() {
     SendMessageW(hwnd, WM_SIZE, 0, 0);
     InvalidateRect(hwnd, nullptr, TRUE);
-    SetWindowTextW(hwnd, toWide(copyViewerTitle(settings().copyBuffer, viewerZoom_)).c_str());
+    SetWindowTextW(hwnd, toWide(copyViewerTitle(doc_.copyBuffer, viewerZoom_)).c_str());
 }
 
 void CopyViewer::onSize() {
-    const DIB& copy = settings().copyBuffer;
+    const DIB& copy = doc_.copyBuffer;
     RECT client{};
     GetClientRect(hwnd, &client);
     const struct {
@@ -109,7 +108,7 @@ void CopyViewer::onSize() {
 
 void CopyViewer::onPaint() {
     ScopedPaint paint(hwnd);
-    const DIB& copy = settings().copyBuffer;
+    const DIB& copy = doc_.copyBuffer;
     if (!copy.isValid()) return;  // the erased background alone
     copy.drawStretched(paint.dc(), -GetScrollPos(hwnd, SB_HORZ), -GetScrollPos(hwnd, SB_VERT),
                        scaled(copy.width(), viewerZoom_), scaled(copy.height(), viewerZoom_),

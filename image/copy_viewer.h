@@ -1,15 +1,18 @@
 #pragma once
 // The copy viewer: a modeless window that shows the CopyBuffer at a zoom of
 // its own, with scroll bars and hand-dragging. At most one exists; its
-// handle is settings().copyViewer while it is open.
+// handle is the document's copyViewer while it is open.
 #include <windows.h>
 
 #include "app/wnd_base.h"
+#include "edit/document.h"
 
 constexpr UINT kMsgViewerRefresh = WM_USER + 1;
 
 class CopyViewer : public DialogBase {
 public:
+    explicit CopyViewer(Document& doc) : doc_(doc) {}
+
     // Creates the viewer owned by `owner`, or shows, activates and refreshes
     // the open one.
     void open(HINSTANCE instance, HWND owner);
@@ -28,6 +31,7 @@ private:
     void onButtonUp();
     void scrollBy(int dx, int dy);
 
+    Document& doc_;
     float viewerZoom_ = 1.0f;  // screen pixels per CopyBuffer pixel; kept while closed
     POINT dragAnchor_{};       // (0, 0): no drag
     bool captureHeld_ = false;

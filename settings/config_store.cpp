@@ -84,8 +84,8 @@ std::optional<WindowPlacement> loadSettingsFromIni(std::string_view text, Settin
     readInt(ini, "window", "filterIndexMask", s.filterIndexMask);
 
     readPair(ini, "grid", "wndPos", s.wndPos.x, s.wndPos.y);
-    readPositivePair(ini, "grid", "size", s.selection.gw, s.selection.gh);
-    readPair(ini, "grid", "correct", s.selection.cx, s.selection.cy);
+    readPositivePair(ini, "grid", "size", s.gridSize.x, s.gridSize.y);
+    readPair(ini, "grid", "correct", s.gridCorrect.x, s.gridCorrect.y);
 
     readColor(ini, "colors", "back", s.back);
     ini.getStruct("colors", "colors", bytesOf(s.colors));
@@ -110,7 +110,6 @@ std::optional<WindowPlacement> loadSettingsFromIni(std::string_view text, Settin
     readInt(ini, "trans", "boxSize", s.boxSize);
     readColor(ini, "trans", "color1", s.color1);
     readColor(ini, "trans", "color2", s.color2);
-    s.undoHistory.setUndoLimit(s.undoLimit);
     return placement;
 }
 
@@ -124,8 +123,8 @@ std::string writeSettingsIni(const Settings& s, const std::optional<WindowPlacem
     ini.set("window", "filterIndexMask", std::to_string(s.filterIndexMask));
 
     ini.set("grid", "wndPos", pairText(s.wndPos.x, s.wndPos.y));
-    ini.set("grid", "size", pairText(s.selection.gw, s.selection.gh));
-    ini.set("grid", "correct", pairText(s.selection.cx, s.selection.cy));
+    ini.set("grid", "size", pairText(s.gridSize.x, s.gridSize.y));
+    ini.set("grid", "correct", pairText(s.gridCorrect.x, s.gridCorrect.y));
 
     ini.set("colors", "back", colorText(s.back));
     ini.set("colors", "colors", encodeStructBlock(bytesOf(s.colors)));

@@ -1,18 +1,15 @@
 #pragma once
-// The one process-wide record of everything that outlives a message: the
-// stored settings (named by their config.ini keys), the canvas and the copy
-// buffer, the selection, the current file, the unsaved-change counters and
-// the handles of the modeless tool windows.
+// The one process-wide record of the stored settings, named by their
+// config.ini keys: read at start-up, changed in memory at once, written at
+// exit. The document itself (canvas, CopyBuffer, selection, file, undo
+// history) is the main window's Document.
 #include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "edit/undo_history.h"
-#include "image/dib.h"
 #include "settings/color_history.h"
-#include "settings/selection.h"
 
 static_assert(std::endian::native == std::endian::little,
               "the stored blocks are the little-endian bytes of these structs");
@@ -81,8 +78,11 @@ struct Settings {
     ImageSize newImageSize{256, 256};
     int32_t filterIndexNormal = 0;
     int32_t filterIndexMask = 0;
-    // [grid]; its "size" and "correct" are selection.gw/gh and selection.cx/cy.
-    IntPair wndPos;  // grid dialog position; 0, 0 = never placed
+    // [grid]. The selection works with its own copy of the grid (size and
+    // offset): it takes these at start-up and gives them back before saving.
+    IntPair wndPos;           // grid dialog position; 0, 0 = never placed
+    IntPair gridSize{32, 32};  // size
+    IntPair gridCorrect;       // correct: the grid's offset
     // [colors], all 0x00BBGGRR
     uint32_t back = 0xFF00FF;
     CustomColors colors{};
@@ -95,7 +95,7 @@ struct Settings {
     bool alphaMode = false;
     int32_t ddActionType = 3;  // D&DActionType
     int32_t zoomType = 0;      // ZoomType
-    int32_t undoLimit = 100;   // Undo
+    int32_t undoLimit = 100;   // Undo: the most entries the undo history keeps
     // [font]
     FontImageParams fontParams;  // data
     // [fileList]
@@ -111,27 +111,9 @@ struct Settings {
     // Not stored: starts on in every run.
     bool colorHistory = true;
 
-    // Document state.
-    DIB canvas;
-    DIB copyBuffer;
-    Selection selection;
-    std::u16string fileTitle;
-    std::u16string filePath;
-    int32_t editCount = 0;
-    uint8_t modifiedFlag = 0;
-    UndoHistory undoHistory;
-
-    // Modeless tool windows (HWND); null while closed.
-    void* gridDialog = nullptr;
-    void* copyViewer = nullptr;
-    void* changeColorDialog = nullptr;
-    void* fileListDialog = nullptr;
-
     // Where config.ini lives; empty when the executable's path did not fit,
     // and then settings are neither read nor written.
     std::u16string configPath;
-
-    bool hasUnsavedChanges() const { return editCount != 0 || modifiedFlag != 0; }
 };
 
 // The single instance, built on first use with every default and the

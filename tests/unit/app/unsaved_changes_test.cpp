@@ -1,39 +1,34 @@
-#include "app/unsaved_changes.h"
+#include "edit/document.h"
 
 #include <gtest/gtest.h>
 
-#include "settings/settings.h"
+#include <vector>
 
-TEST(UnsavedChanges, UndoPastTheSaveCountsAsAChangeAndRedoReturnsToClean) {
-    Settings s;
-    noteEdit(s);
-    noteSaved(s);
-    noteUndo(s);
-    EXPECT_EQ(s.editCount, -1);
-    EXPECT_TRUE(s.hasUnsavedChanges());
-    noteRedo(s);
-    EXPECT_FALSE(s.hasUnsavedChanges());
-}
+#include "app/unsaved_changes.h"
 
-TEST(UnsavedChanges, ANewEditAfterUndoStaysChangedEvenAtCountZero) {
-    Settings s;
-    noteEdit(s);
-    noteSaved(s);
-    noteUndo(s);
-    noteEdit(s);
-    EXPECT_EQ(s.editCount, 0);
-    EXPECT_EQ(s.modifiedFlag, 1);
-    EXPECT_TRUE(s.hasUnsavedChanges());
-}
-
-TEST(UnsavedChanges, OpeningCountsOnlyOverUnsavedWork) {
-    Settings clean;
-    noteOpened(clean);
-    EXPECT_FALSE(clean.hasUnsavedChanges());
-
-    Settings dirty;
-    noteEdit(dirty);
-    noteOpened(dirty);
-    EXPECT_EQ(dirty.editCount, 2);
-    EXPECT_EQ(dirty.modifiedFlag, 1);
+// Each sequence of events against the counters it must leave.
+TEST(UnsavedChanges, CountersFollowEditsUndoRedoSaveAndOpen) {
+    using E = DocumentEvent;
+    struct Case {
+        std::vector<DocumentEvent> events;
+        int32_t editCount;
+        uint8_t modifiedFlag;
+    } cases[] = {
+        {{}, 0, 0},
+        {{E::Edited, E::Undone}, 0, 0},
+        {{E::Edited, E::Saved, E::Undone}, -1, 0},  // undo past the save is a change
+        {{E::Edited, E::Saved, E::Undone, E::Redone}, 0, 0},
+        {{E::Edited, E::Saved, E::Undone, E::Edited}, 0, 1},  // changed even at count 0
+        {{E::Opened}, 0, 0},                                  // opening a clean document
+        {{E::Edited, E::Opened}, 2, 1},                       // opening over unsaved work
+    };
+    for (const Case& c : cases) {
+        Document doc;
+        for (DocumentEvent e : c.events) countEvent(doc, e);
+        EXPECT_EQ(doc.editCount, c.editCount);
+        EXPECT_EQ(doc.modifiedFlag, c.modifiedFlag);
+        EXPECT_EQ(doc.hasUnsavedChanges(), c.editCount != 0 || c.modifiedFlag != 0);
+    }
+    EXPECT_EQ(closePromptText(u""), u"変更を保存しますか？");
+    EXPECT_EQ(closePromptText(u"a.png"), u"a.png へ変更を保存しますか？");
 }

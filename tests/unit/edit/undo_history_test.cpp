@@ -24,13 +24,14 @@ protected:
         history.captureBefore(canvas, x, y, w, h);
         canvas.fillRect(x, y, w, h, value);
         history.captureAfter(canvas, x, y, w, h);
-        history.commitEntry();
+        history.commitEntry(limit);
     }
 
     Counts counts() const { return {history.undoCount(), history.redoCount()}; }
 
     DIB canvas{6, 6};
     UndoHistory history;
+    int32_t limit = 100;  // the Undo setting
 };
 
 }  // namespace
@@ -77,13 +78,13 @@ TEST_F(UndoHistoryTest, CommitTrimsToTheLimitAndEndsTheRedoChain) {
         SCOPED_TRACE(c.limit);
         fillTagged(canvas);
         history.clearAll();
-        history.setUndoLimit(1);
+        limit = 1;
         recordFill(1, 1, 2, 2, 0xAAu);
         ASSERT_TRUE(history.undo(canvas));  // something to redo
 
-        history.setUndoLimit(c.limit);
+        limit = c.limit;
         for (uint32_t i = 1; i < c.commits; ++i) recordFill(0, 0, 1, 1, i);
-        history.setUndoLimit(c.lastLimit);
+        limit = c.lastLimit;
         EXPECT_EQ(history.undoCount(), c.keptBefore);
         recordFill(0, 0, 1, 1, c.commits);
         EXPECT_EQ(counts(), Counts(c.kept, 0));
@@ -119,7 +120,7 @@ TEST_F(UndoHistoryTest, GrownCanvasIsShrunkByUndoAndGrownAgainByRedo) {
     ASSERT_TRUE(big.resizeFill(150, 120, 0x00FFFFFFu));
     ASSERT_TRUE(pasted.copyTo(big, 90, 90, 60, 30, 0, 0));
     ASSERT_TRUE(history.captureAfter(big, 0, 0, big.width(), big.height()));
-    history.commitEntry();
+    history.commitEntry(limit);
     const auto grown = snapshot(big);
 
     ASSERT_TRUE(history.undo(big));
@@ -151,10 +152,10 @@ TEST_F(UndoHistoryTest, RegionOverTheEdgeRestoresExactlyTheInsidePart) {
 }
 
 TEST_F(UndoHistoryTest, RedoDoesNotTrimToTheLimit) {
-    history.setUndoLimit(3);
+    limit = 3;
     for (uint32_t i = 1; i <= 3; ++i) recordFill(0, 0, 1, 1, i);
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(history.undo(canvas));
-    history.setUndoLimit(1);
+    limit = 1;
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(history.redo(canvas));
     EXPECT_EQ(history.undoCount(), 3u);
     EXPECT_EQ(at(canvas, 0, 0), 3u);
@@ -170,7 +171,7 @@ TEST_F(UndoHistoryTest, DiscardDropsThePendingEntryAndClearAllDropsEverything) {
     history.discardEntry();  // the change failed
     EXPECT_FALSE(history.hasPending());
     EXPECT_EQ(counts(), Counts(1, 1));
-    history.commitEntry();  // nothing pending, yet the redo chain ends
+    history.commitEntry(limit);  // nothing pending, yet the redo chain ends
     EXPECT_EQ(counts(), Counts(1, 0));
 
     recordFill(0, 0, 2, 2, 3u);
@@ -187,7 +188,7 @@ TEST_F(UndoHistoryTest, EntryWithoutImagesIsCommittedAndRestoresNothing) {
     EXPECT_FALSE(history.captureBefore(canvas, 0, 0, 0, 6));  // no image could be made
     canvas.fillRect(0, 0, 6, 6, 7u);
     EXPECT_FALSE(history.captureAfter(canvas, 0, 0, -1, 6));
-    history.commitEntry();
+    history.commitEntry(limit);
     EXPECT_EQ(history.undoCount(), 1u);
     EXPECT_TRUE(history.undo(canvas));
     EXPECT_EQ(canvas.width(), 6);  // an empty image neither resizes nor copies
@@ -205,7 +206,7 @@ TEST_F(UndoHistoryTest, RecaptureReplacesTheEarlierSnapshot) {
     ASSERT_TRUE(history.captureAfter(canvas, 1, 1, 2, 2));
     // A snapshot that cannot be made leaves no older one behind to restore.
     EXPECT_FALSE(history.captureAfter(canvas, 1, 1, 0, 0));
-    history.commitEntry();
+    history.commitEntry(limit);
 
     ASSERT_TRUE(history.undo(canvas));
     EXPECT_EQ(at(canvas, 1, 1), 5u);
@@ -221,8 +222,26 @@ TEST_F(UndoHistoryTest, BeginEntryKeepsThePendingEntryAndSetsItsKind) {
     ASSERT_TRUE(canvas.resizeFill(8, 8, 0u));
     ASSERT_TRUE(history.captureAfter(canvas, 0, 0, 8, 8));
     history.beginEntry(UndoKind::WholeCanvas);  // same entry, now restoring the size
-    history.commitEntry();
+    history.commitEntry(limit);
     ASSERT_TRUE(history.undo(canvas));
     EXPECT_EQ(canvas.width(), 6);
     EXPECT_EQ(at(canvas, 5, 5), tag(5, 5));
+}
+
+// A canvas whose size cannot change, as when memory runs out.
+struct FixedSizeCanvas : DIB {
+    using DIB::DIB;
+    bool resizeFill(int32_t, int32_t, uint32_t) override { return false; }
+};
+
+TEST_F(UndoHistoryTest, WholeCanvasStepThatCannotResizeChangesNothing) {
+    FixedSizeCanvas fixed(4, 4);
+    fillTagged(fixed);
+    history.beginEntry(UndoKind::WholeCanvas);
+    ASSERT_TRUE(history.captureBefore(canvas, 0, 0, 6, 6));  // a 6 x 6 canvas before
+    ASSERT_TRUE(history.captureAfter(fixed, 0, 0, 4, 4));
+    history.commitEntry(limit);
+    EXPECT_FALSE(history.undo(fixed));
+    EXPECT_EQ(counts(), Counts(1, 0));  // the entry stays where it was
+    EXPECT_TRUE(pixelsAre(fixed, tag));
 }

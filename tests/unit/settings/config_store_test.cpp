@@ -136,12 +136,6 @@ TEST(ConfigRead, EachKeyFollowsItsReadRule) {
     EXPECT_TRUE(s.copyOutOfRect);
 }
 
-TEST(ConfigRead, TheHistoryTakesTheLoadedUndoLimit) {
-    Settings s;
-    loadSettingsFromIni(iniLine("option", "Undo", "7"), s);
-    EXPECT_EQ(s.undoHistory.undoLimit(), 7);
-}
-
 TEST(ConfigRead, StructBlocksWithWrongLengthOrChecksumAreIgnored) {
     Settings s;
     std::string goodColors = "01000000" + std::string(120, '0') + "01";

@@ -26,17 +26,5 @@ TEST(SettingsRecord, AccessorGivesOneInstanceWithDefaults) {
     EXPECT_EQ(&s, &settings());
     EXPECT_EQ(s.undoLimit, 100);
     EXPECT_TRUE(s.colorHistory);
-    EXPECT_EQ(s.selection.gw, 32);
-    EXPECT_EQ(s.gridDialog, nullptr);
-    EXPECT_FALSE(s.canvas.isValid());
-}
-
-TEST(SettingsRecord, UnsavedChangesWhenEitherCounterIsSet) {
-    Settings s;
-    EXPECT_FALSE(s.hasUnsavedChanges());
-    s.editCount = -1;
-    EXPECT_TRUE(s.hasUnsavedChanges());
-    s.editCount = 0;
-    s.modifiedFlag = 1;
-    EXPECT_TRUE(s.hasUnsavedChanges());
+    EXPECT_EQ(s.gridSize, (IntPair{32, 32}));
 }

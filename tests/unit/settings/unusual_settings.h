@@ -10,10 +10,8 @@ inline void setUnusualValues(Settings& s) {
     s.filterIndexNormal = 2;
     s.filterIndexMask = -1;
     s.wndPos = {-120, 40};
-    s.selection.gw = 16;
-    s.selection.gh = 8;
-    s.selection.cx = -4;
-    s.selection.cy = 5;
+    s.gridSize = {16, 8};
+    s.gridCorrect = {-4, 5};
     s.back = 0x00FF00;
     for (uint32_t i = 0; i < 16; ++i) s.colors[i] = 0x0F0F0F * i;
     s.before = 0xABCDEF;

@@ -10,6 +10,7 @@
 #include "app/view_win.h"
 #include "app/unsaved_changes.h"
 #include "resources/resource.h"
+#include "image/file_choice.h"
 #include "settings/settings.h"
 #include "tests/win/app/ui_harness.h"
 
@@ -55,7 +56,7 @@ TEST(UiSelection, ArrowKeysStepByTheGridAndCtrlScrolls) {
     EXPECT_EQ(ui.statusText(2), L"32,0 -> 63,63 (32,64)");
 
     // A canvas larger than the view can be scrolled; Ctrl+Right scrolls a line.
-    settings().canvas.create(4000, 4000);
+    sessionDocument().canvas.create(4000, 4000);
     SendMessageW(ui.hwnd(), WM_USER + 1, 0, 0);
     ui.pump();
     int before = horizontalPosition(ui.main().hScroll);
@@ -84,13 +85,13 @@ TEST(UiView, TitleMarksUnsavedChanges) {
     UiSession ui(folder.path());
     ASSERT_TRUE(ui.started());
     EXPECT_EQ(ui.title(), L"Plimsett  ");
-    noteEdit(settings());
+    countEvent(sessionDocument(), DocumentEvent::Edited);
     SendMessageW(ui.hwnd(), WM_USER + 1, 0, 0);
     EXPECT_EQ(ui.title(), L"Plimsett *");
-    settings().fileTitle = u"a.png";
+    setChoiceFromPath(sessionDocument().file, u"a.png");
     SendMessageW(ui.hwnd(), WM_USER + 1, 0, 0);
     EXPECT_EQ(ui.title(), L"Plimsett[a.png] *");
-    noteUndo(settings());
+    countEvent(sessionDocument(), DocumentEvent::Undone);
 }
 
 TEST(UiMenus, SelectionOffTheCanvasGraysCutAndCopyAndTheirKeys) {
@@ -142,7 +143,7 @@ TEST(UiView, AVeryWideCanvasScrollsToItsRightEndByTheThumb) {
     TempFolder folder;
     UiSession ui(folder.path());
     ASSERT_TRUE(ui.started());
-    ASSERT_TRUE(settings().canvas.create(40100, 64));
+    ASSERT_TRUE(sessionDocument().canvas.create(40100, 64));
     SendMessageW(ui.hwnd(), WM_USER + 1, 0, 0);
     ui.pump();
     HWND bar = ui.main().hScroll;

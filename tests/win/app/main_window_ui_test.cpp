@@ -8,6 +8,7 @@
 
 #include "app/unsaved_changes.h"
 #include "edit/pixel_ops.h"
+#include "image/file_choice.h"
 #include "settings/settings.h"
 #include "tests/win/app/ui_harness.h"
 
@@ -53,7 +54,7 @@ TEST(UiStartup, NewCanvasIsTheBackColourAtAlphaZero) {
     TempFolder folder;
     UiSession ui(folder.path());
     ASSERT_TRUE(ui.started());
-    const DIB& canvas = settings().canvas;
+    const DIB& canvas = sessionDocument().canvas;
     ASSERT_EQ(canvas.width(), 256);
     ASSERT_EQ(canvas.height(), 256);
     uint32_t expected = pixelOf(0xFF00FF);
@@ -136,14 +137,14 @@ TEST(UiClose, SecondStartReadsTheWrittenSettingsBack) {
         ASSERT_TRUE(ui.started());
         settings().newImageSize = {300, 200};
         settings().back = 0x123456;
-        settings().selection.gw = 16;
+        sessionDocument().selection.gw = 16;
         ASSERT_TRUE(ui.close());
     }
     UiSession again(folder.path());
     ASSERT_TRUE(again.started());
-    EXPECT_EQ(settings().canvas.width(), 300);
-    EXPECT_EQ(settings().canvas.height(), 200);
-    EXPECT_EQ(settings().canvas.pixelAt(299, 199), pixelOf(0x123456));
+    EXPECT_EQ(sessionDocument().canvas.width(), 300);
+    EXPECT_EQ(sessionDocument().canvas.height(), 200);
+    EXPECT_EQ(sessionDocument().canvas.pixelAt(299, 199), pixelOf(0x123456));
     EXPECT_EQ(again.statusText(2), L"0,0 -> 15,31 (16,32)");
 }
 
@@ -151,7 +152,7 @@ TEST(UiClose, UnsavedChangesAskAndCancelKeepsTheWindowOpen) {
     TempFolder folder;
     UiSession ui(folder.path());
     ASSERT_TRUE(ui.started());
-    noteEdit(settings());
+    countEvent(sessionDocument(), DocumentEvent::Edited);
     SendMessageW(ui.hwnd(), WM_USER + 1, 0, 0);
     EXPECT_EQ(ui.title(), L"Plimsett *");
     {
@@ -175,8 +176,8 @@ TEST(UiClose, PromptNamesTheFileAndYesStaysOpenWhileChangesRemain) {
     TempFolder folder;
     UiSession ui(folder.path());
     ASSERT_TRUE(ui.started());
-    settings().fileTitle = u"sprites.png";
-    noteEdit(settings());
+    setChoiceFromPath(sessionDocument().file, u"sprites.png");
+    countEvent(sessionDocument(), DocumentEvent::Edited);
     {
         // Yes saves first; while the save has not cleared the changes the
         // window stays.
@@ -186,7 +187,7 @@ TEST(UiClose, PromptNamesTheFileAndYesStaysOpenWhileChangesRemain) {
         EXPECT_EQ(answerer.text(), L"sprites.png へ変更を保存しますか？");
     }
     EXPECT_TRUE(IsWindow(ui.hwnd()));
-    noteSaved(settings());
+    countEvent(sessionDocument(), DocumentEvent::Saved);
     EXPECT_TRUE(ui.close());
 }
 
@@ -194,8 +195,8 @@ TEST(UiClose, EditThenUndoLeavesNothingToAsk) {
     TempFolder folder;
     UiSession ui(folder.path());
     ASSERT_TRUE(ui.started());
-    noteEdit(settings());
-    noteUndo(settings());
+    countEvent(sessionDocument(), DocumentEvent::Edited);
+    countEvent(sessionDocument(), DocumentEvent::Undone);
     DialogAnswerer answerer(IDCANCEL);
     EXPECT_TRUE(ui.close());
     EXPECT_FALSE(answerer.answered());
@@ -271,12 +272,12 @@ TEST(UiLoop, EscapeAnywhereClosesTheGridDialog) {
 
     // Escape pressed in any window of the thread reaches the main window,
     // which closes the grid dialog.
-    settings().gridDialog = grid;
+    sessionDocument().gridDialog = grid;
     PostMessageW(ui.main().statusBar, WM_KEYDOWN, VK_ESCAPE, 1);
     PostMessageW(grid, WM_KEYDOWN, VK_ESCAPE, 1);
     ui.pump();
     EXPECT_EQ(gridClosedCount, 2);
-    settings().gridDialog = nullptr;
+    sessionDocument().gridDialog = nullptr;
     DestroyWindow(grid);
     UnregisterClassW(L"PlimsettTestGrid", GetModuleHandleW(nullptr));
 }

@@ -12,6 +12,7 @@ namespace {
 
 // Records the commands reaching the main window, then lets them through.
 std::vector<WORD> recordedCommands;
+Main* runningMain = nullptr;
 int recordedClipboardUpdates = 0;
 
 LRESULT CALLBACK recordingWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,6 +53,7 @@ UiSession::UiSession(const std::filesystem::path& folder) {
         EmptyClipboard();
         CloseClipboard();
     }
+    runningMain = &main_;
     started_ = main_.start(GetModuleHandleW(nullptr));
     recordedCommands.clear();
     recordedClipboardUpdates = 0;
@@ -95,6 +97,8 @@ bool UiSession::pumpUntil(const std::function<bool()>& done, DWORD ms) {
     }
     return true;
 }
+
+Document& sessionDocument() { return runningMain->document(); }
 
 int UiSession::clipboardUpdates() const { return recordedClipboardUpdates; }
 

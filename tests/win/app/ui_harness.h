@@ -37,6 +37,7 @@ public:
 
     bool started() const { return started_; }
     Main& main() { return main_; }
+    Document& doc() { return main_.document(); }
     HWND hwnd() const { return main_.hwnd; }
 
     // Runs every message waiting in the queue through the real loop.
@@ -71,6 +72,9 @@ private:
     bool quit_ = false;
     int quitCode_ = -1;
 };
+
+// The document of the session that runs now.
+Document& sessionDocument();
 
 // Waits on its own thread for a dialog of the UI thread (a message box),
 // reads its text and caption and presses one of its buttons.

@@ -122,7 +122,7 @@ struct OtherWindow {
 };
 
 testing::AssertionResult copyBufferIsTagged(int32_t w, int32_t h, int32_t x0 = 0, int32_t y0 = 0) {
-    const DIB& copy = settings().copyBuffer;
+    const DIB& copy = sessionDocument().copyBuffer;
     if (copy.width() != w || copy.height() != h)
         return testing::AssertionFailure() << copy.width() << "x" << copy.height();
     return testimage::pixelsAre(copy, [&](int32_t x, int32_t y) { return tag(x0 + x, y0 + y); });
@@ -134,7 +134,7 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
-HWND viewer() { return static_cast<HWND>(settings().copyViewer); }
+HWND viewer() { return static_cast<HWND>(sessionDocument().copyViewer); }
 
 void command(UiSession& ui, WORD id) {
     SendMessageW(ui.hwnd(), WM_COMMAND, id, 0);
@@ -147,8 +147,8 @@ TEST(UiClipboard, OwnCopyPutsTheExactBlockAndComesBackWithItsAlpha) {
     TempFolder folder;
     UiSession ui(folder.path());
     ASSERT_TRUE(ui.started());
-    testimage::fillTagged(settings().canvas);
-    Selection& sel = settings().selection;
+    testimage::fillTagged(sessionDocument().canvas);
+    Selection& sel = sessionDocument().selection;
     sel.gw = sel.gh = 1;
     sel.x1 = 3, sel.y1 = 5, sel.x2 = 12, sel.y2 = 9;
     updateSelection(sel);
@@ -212,18 +212,18 @@ TEST(UiClipboard, OurOwnCheckWaitsForTheForegroundAndOthersWaitForActivation) {
     putImage(ui, folder, dibBlock(6, 2));
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.inFront << " " << c.check);
-        settings().copyBuffer.release();
+        sessionDocument().copyBuffer.release();
         {
             OtherWindow other;
             if (c.inFront) SetForegroundWindow(ui.hwnd());
             PostMessageW(ui.hwnd(), WM_CLIPBOARDUPDATE, c.check, 0);
             ui.pumpFor(100);
-            EXPECT_EQ(settings().copyBuffer.isValid(), c.takenAtOnce);
-            EXPECT_EQ(appState().clipboardPending, c.pending);
+            EXPECT_EQ(sessionDocument().copyBuffer.isValid(), c.takenAtOnce);
+            EXPECT_EQ(sessionDocument().clipboardPending, c.pending);
         }
         SetForegroundWindow(ui.hwnd());
         ui.pumpFor(100);
-        EXPECT_EQ(settings().copyBuffer.isValid(), c.takenOnActivation);
+        EXPECT_EQ(sessionDocument().copyBuffer.isValid(), c.takenOnActivation);
     }
 }
 
@@ -249,7 +249,7 @@ TEST(UiClipboard, CopiedFilesFillTheCopyBufferOrGoToTheFileList) {
     ASSERT_TRUE(ui.started());
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.effect << " " << c.files << " " << c.checkFileCopy);
-        settings().copyBuffer.release();
+        sessionDocument().copyBuffer.release();
         settings().checkFileCopy = c.checkFileCopy;
         ui.takeCommands();
         putFromOtherProgram(ui, folder,
@@ -329,7 +329,7 @@ TEST(UiDrop, OneFileRunsTheDropActionAndSeveralGoToTheFileList) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.action << " " << c.files << " " << c.onViewer);
         settings().ddActionType = c.action;
-        settings().copyBuffer.release();
+        sessionDocument().copyBuffer.release();
         shownMenuItems = -1;
         ui.takeCommands();
         const UINT_PTR timer = SetTimer(nullptr, 0, 20, closeShownMenu);
@@ -338,9 +338,9 @@ TEST(UiDrop, OneFileRunsTheDropActionAndSeveralGoToTheFileList) {
         KillTimer(nullptr, timer);
         EXPECT_EQ(ui.takeCommands(), c.commands);
         EXPECT_EQ(shownMenuItems, c.menuItems);
-        EXPECT_EQ(std::wstring(reinterpret_cast<wchar_t*>(appState().dropPath)), png);
+        EXPECT_EQ(std::wstring(reinterpret_cast<wchar_t*>(sessionDocument().dropPath)), png);
         if (c.action == 7) {  // the copy comes back through the clipboard
-            EXPECT_TRUE(ui.pumpUntil([] { return settings().copyBuffer.isValid(); }));
+            EXPECT_TRUE(ui.pumpUntil([] { return sessionDocument().copyBuffer.isValid(); }));
             EXPECT_TRUE(copyBufferIsTagged(6, 5));
         }
     }
@@ -370,7 +370,7 @@ TEST(UiCopyViewer, TitleZoomAndScrollRangesFollowTheCopyBuffer) {
     GetWindowRect(view, &frame);
     SetWindowPos(view, nullptr, 0, 0, frame.right - frame.left + 300 - client.right, 300,
                  SWP_NOMOVE | SWP_NOZORDER);
-    settings().copyBuffer.create(1000, 10);
+    sessionDocument().copyBuffer.create(1000, 10);
     auto wheel = [&](int steps, int delta) {
         for (int i = 0; i < steps; ++i) SendMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), 0);
     };
@@ -398,7 +398,7 @@ TEST(UiCopyViewer, TitleZoomAndScrollRangesFollowTheCopyBuffer) {
     }
 
     // A second open only brings the viewer forward and refreshes it.
-    settings().copyBuffer.create(2, 3);
+    sessionDocument().copyBuffer.create(2, 3);
     command(ui, ID_OPTION_COPY_VIEWER);
     EXPECT_EQ(viewer(), view);
     EXPECT_EQ(GetActiveWindow(), view);
@@ -410,7 +410,7 @@ TEST(UiCopyViewer, TitleZoomAndScrollRangesFollowTheCopyBuffer) {
         command(ui, ID_OPTION_CLEAR_COPY);
         EXPECT_EQ(answerer.text(), L"コピーデータをクリアしますか？");
         EXPECT_EQ(answerer.caption(), L"確認");
-        EXPECT_EQ(settings().copyBuffer.isValid(), answer == IDNO);
+        EXPECT_EQ(sessionDocument().copyBuffer.isValid(), answer == IDNO);
     }
     EXPECT_EQ(windowText(view), L"copy viewer");
     EXPECT_EQ(ui.statusText(4), L"--");

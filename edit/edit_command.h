@@ -1,0 +1,38 @@
+#pragma once
+// The one sequence by which every canvas change is recorded: open an undo
+// entry and capture the rectangle before the change, make the change, then
+// either capture it after, file the entry and count the edit, or discard the
+// entry. An EditCommand that ends without commit() discards its entry, so no
+// command can leave one half made.
+#include <cstdint>
+
+#include "edit/document.h"
+#include "edit/edit_rects.h"
+
+// What a committed edit changed, for the window to show: a Region edit the
+// rectangle, a WholeCanvas edit everything (its size may have changed).
+struct EditOutcome {
+    UndoKind kind;
+    EditRect rect;
+};
+
+class EditCommand {
+public:
+    // A WholeCanvas command captures the whole canvas and ignores `rect`.
+    EditCommand(Document& doc, UndoKind kind, EditRect rect = {});
+    ~EditCommand();
+    EditCommand(const EditCommand&) = delete;
+    EditCommand& operator=(const EditCommand&) = delete;
+
+    // The change succeeded. `event` is how it counts: an edit, or a file
+    // opened onto the canvas.
+    EditOutcome commit(int32_t undoLimit, DocumentEvent event = DocumentEvent::Edited);
+
+private:
+    EditRect captured() const;
+
+    Document& doc_;
+    UndoKind kind_;
+    EditRect rect_;
+    bool committed_ = false;
+};

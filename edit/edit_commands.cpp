@@ -1,0 +1,108 @@
+#include "edit/edit_commands.h"
+
+#include "edit/pixel_ops.h"
+#include "resources/resource.h"
+
+namespace {
+
+bool changeRect(DIB& canvas, uint32_t commandId, const EditRect& r, uint32_t backPixel) {
+    switch (commandId) {
+    case ID_EDIT_DELETE: return canvas.fillRect(r.x, r.y, r.w, r.h, backPixel);
+    case ID_COLOR_MAKE_OPAQUE: return canvas.makeOpaqueRect(r.x, r.y, r.w, r.h);
+    case ID_COLOR_INVERT: return recolorRect(canvas, r.x, r.y, r.w, r.h, RecolorKind::Invert);
+    case ID_COLOR_SWAP_RBG: return recolorRect(canvas, r.x, r.y, r.w, r.h, RecolorKind::ToRBG);
+    case ID_COLOR_SWAP_GRB: return recolorRect(canvas, r.x, r.y, r.w, r.h, RecolorKind::ToGRB);
+    case ID_COLOR_SWAP_GBR: return recolorRect(canvas, r.x, r.y, r.w, r.h, RecolorKind::ToGBR);
+    case ID_COLOR_SWAP_BRG: return recolorRect(canvas, r.x, r.y, r.w, r.h, RecolorKind::ToBRG);
+    case ID_COLOR_SWAP_BGR: return recolorRect(canvas, r.x, r.y, r.w, r.h, RecolorKind::ToBGR);
+    case ID_COLOR_FLIP_HORIZONTAL: return flipRectHorizontal(canvas, r.x, r.y, r.w, r.h);
+    case ID_COLOR_FLIP_VERTICAL: return flipRectVertical(canvas, r.x, r.y, r.w, r.h);
+    }
+    return false;
+}
+
+bool pasteInto(DIB& canvas, const DIB& image, const EditRect& t, PasteKind kind) {
+    switch (kind) {
+    case PasteKind::Copy:
+    case PasteKind::Beyond: return image.copyTo(canvas, t.x, t.y, t.w, t.h, 0, 0);
+    case PasteKind::Translucent:
+        return blendRect(canvas, image, t.x, t.y, t.w, t.h, BlendMode::Translucent);
+    case PasteKind::OpaqueBase:
+        return blendRect(canvas, image, t.x, t.y, t.w, t.h, BlendMode::OpaqueBase);
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<EditOutcome> changeSelection(Document& doc, const Settings& s, uint32_t commandId) {
+    const EditRect r = selectionRectangle(doc.selection);
+    EditCommand edit(doc, UndoKind::Region, r);
+    if (!changeRect(doc.canvas, commandId, r, pixelOf(s.back))) return std::nullopt;
+    return edit.commit(s.undoLimit);
+}
+
+std::optional<EditOutcome> paste(Document& doc, const Settings& s, const DIB& image,
+                                 PasteKind kind) {
+    if (!image.isValid()) return std::nullopt;
+    const bool beyond = kind == PasteKind::Beyond;
+    const EditRect target = beyond ? beyondTarget(doc.selection, image.width(), image.height())
+                                   : pasteTarget(doc.selection, image.width(), image.height());
+    const int32_t width = doc.canvas.width(), height = doc.canvas.height();
+    const std::optional<CanvasSize> grown =
+        !s.autoResize ? std::nullopt
+        : beyond ? grownForPasteBeyond(doc.selection, image.width(), image.height(), width, height)
+                 : grownForPaste(doc.selection, width, height);
+    if (!grown) {
+        EditCommand edit(doc, UndoKind::Region, target);
+        if (!pasteInto(doc.canvas, image, target, kind)) return std::nullopt;
+        std::optional<EditOutcome> outcome = edit.commit(s.undoLimit);
+        // A paste into the selection repaints the selection, which holds the target.
+        if (!beyond) outcome->rect = selectionRectangle(doc.selection);
+        return outcome;
+    }
+    EditCommand edit(doc, UndoKind::WholeCanvas);
+    DIB canvas;
+    if (!canvas.create(grown->width, grown->height)) return std::nullopt;
+    canvas.fillRect(0, 0, grown->width, grown->height, pixelOf(s.back));
+    doc.canvas.copyTo(canvas, 0, 0, width, height, 0, 0);
+    if (!pasteInto(canvas, image, target, kind)) return std::nullopt;
+    doc.canvas.swap(canvas);
+    return edit.commit(s.undoLimit);
+}
+
+std::optional<EditOutcome> pasteMask(Document& doc, const Settings& s, const DIB& mask) {
+    if (!mask.isValid()) return std::nullopt;
+    const EditRect t = pasteTarget(doc.selection, mask.width(), mask.height());
+    EditCommand edit(doc, UndoKind::Region, t);
+    if (!pasteMaskRect(doc.canvas, mask, t.x, t.y, t.w, t.h)) return std::nullopt;
+    return edit.commit(s.undoLimit);
+}
+
+ColorReplacement replaceColor(Document& doc, const Settings& s, uint32_t match,
+                              uint32_t replacement, bool keepAlpha) {
+    const EditRect r = selectionRectangle(doc.selection);
+    EditCommand edit(doc, UndoKind::Region, r);
+    const uint32_t replaced =
+        replaceColorRect(doc.canvas, r.x, r.y, r.w, r.h, match, replacement, keepAlpha);
+    if (replaced == 0) return {0, std::nullopt};
+    return {replaced, edit.commit(s.undoLimit)};
+}
+
+EditOutcome replaceCanvas(Document& doc, const Settings& s, DIB& image, DocumentEvent event) {
+    EditCommand edit(doc, UndoKind::WholeCanvas);
+    doc.canvas.swap(image);
+    return edit.commit(s.undoLimit, event);
+}
+
+bool undoEdit(Document& doc) {
+    if (!doc.undoHistory.undo(doc.canvas)) return false;
+    countEvent(doc, DocumentEvent::Undone);
+    return true;
+}
+
+bool redoEdit(Document& doc) {
+    if (!doc.undoHistory.redo(doc.canvas)) return false;
+    countEvent(doc, DocumentEvent::Redone);
+    return true;
+}

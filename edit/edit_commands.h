@@ -1,0 +1,48 @@
+#pragma once
+// What the editing commands do to the document, decided without the
+// platform: each takes the document and the settings it reads, changes the
+// document through one EditCommand, and returns what the window must show,
+// or nothing when the document is as it was.
+#include <cstdint>
+#include <optional>
+
+#include "edit/edit_command.h"
+#include "settings/settings.h"
+
+// The commands that change the selection rectangle in place: delete, make
+// opaque, invert, the channel permutations and the flips. Nothing for other ids.
+std::optional<EditOutcome> changeSelection(Document& doc, const Settings& s, uint32_t commandId);
+
+enum class PasteKind {
+    Copy,         // replaces all four channels, transparent pixels included
+    Beyond,       // the same, at the image's full size whatever the selection
+    Translucent,  // composited over the canvas
+    OpaqueBase,   // composited over the canvas taken as opaque
+};
+
+// Pastes `image` at the selection. With autoResize a paste reaching past the
+// canvas grows it first (the added area is background at alpha 0); the grown
+// canvas is swapped in only when the paste itself succeeded.
+std::optional<EditOutcome> paste(Document& doc, const Settings& s, const DIB& image,
+                                 PasteKind kind);
+
+// Sets the alpha of the paste target from the grey levels of `mask`; never grows.
+std::optional<EditOutcome> pasteMask(Document& doc, const Settings& s, const DIB& mask);
+
+// Replaces a colour in the selection. The edit is recorded only when some
+// pixel changed; `replaced` is the count either way.
+struct ColorReplacement {
+    uint32_t replaced;
+    std::optional<EditOutcome> outcome;
+};
+ColorReplacement replaceColor(Document& doc, const Settings& s, uint32_t match,
+                              uint32_t replacement, bool keepAlpha);
+
+// `image` becomes the canvas (it receives the old one), as one whole-canvas
+// entry that counts as `event`.
+EditOutcome replaceCanvas(Document& doc, const Settings& s, DIB& image, DocumentEvent event);
+
+// Undo and redo with their counting; false when there was nothing to take back
+// or bring back, or a whole-canvas step could not re-create the canvas.
+bool undoEdit(Document& doc);
+bool redoEdit(Document& doc);
