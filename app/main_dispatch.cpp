@@ -110,7 +110,9 @@ void Main::onTimer(UINT_PTR id) {
 }
 
 void Main::onCommand(WORD id) {
-    if (runViewCommand(*this, id) || runClipboardCommand(id) || runEditCommand(id)) return;
+    if (runViewCommand(*this, id) || runClipboardCommand(id) || runEditCommand(id) ||
+        runDocumentCommand(id) || runDialogCommand(id))
+        return;
     switch (id) {
     case ID_FILE_EXIT: SendMessageW(hwnd, WM_CLOSE, 0, 0); break;
     case ID_COLOR_ALPHA_MODE:

@@ -71,6 +71,14 @@ private:
     bool runEditCommand(WORD id);
     void showEdit(const std::optional<EditOutcome>& outcome);
     void showUndoStep();
+
+    // The document and file commands: saving, opening, replacing the
+    // document, the tool windows, a second instance, the command line.
+    bool runDocumentCommand(WORD id);
+
+    // The commands that open the small dialogs (new canvas, configuration,
+    // grid, change colour, version), defined beside the dialogs.
+    bool runDialogCommand(WORD id);
     void copyBufferChanged();
 
     // config.ini written now, with the selection's grid.
