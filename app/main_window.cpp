@@ -36,15 +36,22 @@ Main::Main() {
 Main::~Main() = default;
 
 int Main::Run(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    if (!start(instance)) return -1;
+    if (!start(instance, GetCommandLineW())) return -1;
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) processMessage(msg);
     finish();
     return static_cast<int>(msg.wParam);
 }
 
-bool Main::start(HINSTANCE instance) {
+bool Main::start(HINSTANCE instance, const wchar_t* commandLine) {
     instance_ = instance;
+    arguments_.clear();
+    int count = 0;
+    if (LPWSTR* words = CommandLineToArgvW(commandLine, &count)) {
+        for (int i = 1; i < count; ++i)
+            arguments_.emplace_back(reinterpret_cast<const char16_t*>(words[i]));
+        LocalFree(words);
+    }
 
     ProcessIcons& icons = processIcons();
     icons.app = loadSmallIcon(instance, IDI_APP);

@@ -6,6 +6,8 @@
 #include <shellapi.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/wnd_base.h"
 #include "edit/document.h"
@@ -25,7 +27,8 @@ public:
     // Run in three steps, so a test can drive the real window in between:
     // start creates and shows everything (false: Run would return -1),
     // processMessage is one turn of the loop, finish cleans up.
-    bool start(HINSTANCE instance);
+    // `commandLine` is the whole command line, the program's name first.
+    bool start(HINSTANCE instance, const wchar_t* commandLine);
     void processMessage(MSG& msg);
     void finish();
 
@@ -75,6 +78,13 @@ private:
     // The document and file commands: saving, opening, replacing the
     // document, the tool windows, a second instance, the command line.
     bool runDocumentCommand(WORD id);
+    void saveDocument();
+    void saveDocumentAs();
+    void saveImageAside(const DIB& image, bool pauseBlink);
+    void saveSelection();
+    void saveMask();
+    void openDropPath();
+    void openCommandLine();
 
     // The commands that open the small dialogs (new canvas, configuration,
     // grid, change colour, version), defined beside the dialogs.
@@ -108,6 +118,7 @@ private:
     HACCEL accelerators_ = nullptr;
     HMENU popupMenuResource_ = nullptr;
     Document document_;
+    std::vector<std::u16string> arguments_;  // the command line after the program's name
     CopyViewer copyViewer_{document_};
 };
 

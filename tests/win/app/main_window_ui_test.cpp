@@ -172,25 +172,6 @@ TEST(UiClose, UnsavedChangesAskAndCancelKeepsTheWindowOpen) {
     EXPECT_TRUE(std::filesystem::exists(folder.path() / L"config.ini"));
 }
 
-TEST(UiClose, PromptNamesTheFileAndYesStaysOpenWhileChangesRemain) {
-    TempFolder folder;
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
-    setChoiceFromPath(sessionDocument().file, u"sprites.png");
-    countEvent(sessionDocument(), DocumentEvent::Edited);
-    {
-        // Yes saves first; while the save has not cleared the changes the
-        // window stays.
-        DialogAnswerer answerer(IDYES);
-        EXPECT_FALSE(ui.close());
-        ASSERT_TRUE(answerer.answered());
-        EXPECT_EQ(answerer.text(), L"sprites.png へ変更を保存しますか？");
-    }
-    EXPECT_TRUE(IsWindow(ui.hwnd()));
-    countEvent(sessionDocument(), DocumentEvent::Saved);
-    EXPECT_TRUE(ui.close());
-}
-
 TEST(UiClose, EditThenUndoLeavesNothingToAsk) {
     TempFolder folder;
     UiSession ui(folder.path());

@@ -44,7 +44,7 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-UiSession::UiSession(const std::filesystem::path& folder) {
+UiSession::UiSession(const std::filesystem::path& folder, const std::wstring& commandLine) {
     resetSettings();
     appState() = AppState{};
     settings().configPath = (folder / L"config.ini").u16string();
@@ -54,7 +54,7 @@ UiSession::UiSession(const std::filesystem::path& folder) {
         CloseClipboard();
     }
     runningMain = &main_;
-    started_ = main_.start(GetModuleHandleW(nullptr));
+    started_ = main_.start(GetModuleHandleW(nullptr), commandLine.c_str());
     recordedCommands.clear();
     recordedClipboardUpdates = 0;
     if (started_)
@@ -180,8 +180,12 @@ std::wstring windowText(HWND window) {
 
 }  // namespace
 
-DialogAnswerer::DialogAnswerer(int buttonId)
-    : uiThread_(GetCurrentThreadId()), buttonId_(buttonId), thread_([this] { watch(); }) {}
+DialogAnswerer::DialogAnswerer(int buttonId) : DialogAnswerer(std::vector<int>{buttonId}) {}
+
+DialogAnswerer::DialogAnswerer(std::vector<int> buttonIds)
+    : uiThread_(GetCurrentThreadId()),
+      buttonIds_(std::move(buttonIds)),
+      thread_([this] { watch(); }) {}
 
 DialogAnswerer::~DialogAnswerer() {
     stop_ = true;
@@ -189,21 +193,39 @@ DialogAnswerer::~DialogAnswerer() {
 }
 
 void DialogAnswerer::watch() {
-    while (!stop_) {
-        DialogSearch search{buttonId_};
-        EnumThreadWindows(uiThread_, findDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            // The message box keeps its text in the static control 0xFFFF.
-            text_ = windowText(GetDlgItem(search.found, 0xFFFF));
-            caption_ = windowText(search.found);
-            answered_ = true;
-            PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(buttonId_, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(search.found, buttonId_)));
-            return;
+    for (int buttonId : buttonIds_) {
+        HWND found = nullptr;
+        while (!stop_ && !found) {
+            DialogSearch search{buttonId};
+            EnumThreadWindows(uiThread_, findDialog, reinterpret_cast<LPARAM>(&search));
+            found = search.found;
+            if (!found) Sleep(20);
         }
-        Sleep(20);
+        if (!found) return;
+        {
+            // The message box keeps its text in the static control 0xFFFF.
+            std::lock_guard<std::mutex> lock(mutex_);
+            texts_.push_back(windowText(GetDlgItem(found, 0xFFFF)));
+            captions_.push_back(windowText(found));
+        }
+        PostMessageW(found, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(found, buttonId)));
+        // The next answer is for the next dialog.
+        while (!stop_ && IsWindow(found) && IsWindowVisible(found)) Sleep(20);
     }
 }
 
-std::wstring DialogAnswerer::text() const { return answered_ ? text_ : L""; }
-std::wstring DialogAnswerer::caption() const { return answered_ ? caption_ : L""; }
+int DialogAnswerer::answeredCount() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<int>(texts_.size());
+}
+
+std::wstring DialogAnswerer::text(int i) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return i < static_cast<int>(texts_.size()) ? texts_[i] : L"";
+}
+
+std::wstring DialogAnswerer::caption(int i) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return i < static_cast<int>(captions_.size()) ? captions_[i] : L"";
+}

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,7 +31,9 @@ class UiSession {
 public:
     // Starts the main window with config.ini in `folder`, after resetting
     // every process-wide value to its first-start state.
-    explicit UiSession(const std::filesystem::path& folder);
+    // `commandLine` as the program would get it, its own name first.
+    explicit UiSession(const std::filesystem::path& folder,
+                       const std::wstring& commandLine = L"plimsett.exe");
     ~UiSession();
     UiSession(const UiSession&) = delete;
     UiSession& operator=(const UiSession&) = delete;
@@ -76,27 +79,30 @@ private:
 // The document of the session that runs now.
 Document& sessionDocument();
 
-// Waits on its own thread for a dialog of the UI thread (a message box),
-// reads its text and caption and presses one of its buttons.
+// Waits on its own thread for dialogs of the UI thread (message boxes, the
+// colour dialog), one after another: reads each one's text and caption and
+// presses the next of the buttons.
 class DialogAnswerer {
 public:
     explicit DialogAnswerer(int buttonId);
+    explicit DialogAnswerer(std::vector<int> buttonIds);
     ~DialogAnswerer();
     DialogAnswerer(const DialogAnswerer&) = delete;
     DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
-    bool answered() const { return answered_; }
-    std::wstring text() const;
-    std::wstring caption() const;
+    bool answered() const { return answeredCount() > 0; }
+    int answeredCount() const;
+    std::wstring text(int i = 0) const;
+    std::wstring caption(int i = 0) const;
 
 private:
     void watch();
 
     DWORD uiThread_;
-    int buttonId_;
+    std::vector<int> buttonIds_;
     std::atomic<bool> stop_{false};
-    std::atomic<bool> answered_{false};
-    std::wstring text_;
-    std::wstring caption_;
+    mutable std::mutex mutex_;
+    std::vector<std::wstring> texts_;
+    std::vector<std::wstring> captions_;
     std::thread thread_;
 };
