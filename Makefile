@@ -1,6 +1,7 @@
 # Plimsett: `make run` builds and starts the program, `make test` builds all
-# three builds and runs every test. Both install what a fresh machine lacks.
-.PHONY: setup native win64 win32 test run bench fuzz
+# three builds and runs every test, `make dist` makes the checked release zips.
+# Each installs what a fresh machine lacks.
+.PHONY: setup native win64 win32 test run bench fuzz dist
 
 CMAKE_NATIVE := cmake -S . -B build/native -G Ninja
 CMAKE_WIN64 := cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win64.cmake
@@ -56,3 +57,7 @@ fuzz: setup
 	@CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DPLIMSETT_SANITIZE=OFF -DPLIMSETT_FUZZ=ON >/dev/null
 	cmake --build build/fuzz --target $(FUZZ_TARGETS:%=%_fuzz)
 	$(foreach target,$(FUZZ_TARGETS),$(call run_fuzz_target,$(target)))
+
+# The release zips a Windows user downloads, checked: build/dist/.
+dist: setup
+	scripts/dist
