@@ -7,6 +7,18 @@ EditCommand::EditCommand(Document& doc, UndoKind kind, EditRect rect)
     doc_.undoHistory.captureBefore(doc_.canvas, r.x, r.y, r.w, r.h);
 }
 
+EditCommand::EditCommand(Document& doc, ReplacingCanvas)
+    : doc_(doc), kind_(UndoKind::WholeCanvas), rect_{} {
+    doc_.undoHistory.beginEntry(kind_);
+}
+
+EditOutcome EditCommand::commitReplacement(DIB& image, int32_t undoLimit, DocumentEvent event) {
+    doc_.canvas.swap(image);
+    doc_.undoHistory.adoptBefore(image);
+    image.release();
+    return commit(undoLimit, event);
+}
+
 EditCommand::~EditCommand() {
     if (!committed_) doc_.undoHistory.discardEntry();
 }

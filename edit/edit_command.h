@@ -16,10 +16,17 @@ struct EditOutcome {
     EditRect rect;
 };
 
+// Tells EditCommand that the change replaces the canvas by another image.
+struct ReplacingCanvas {};
+
 class EditCommand {
 public:
     // A WholeCanvas command captures the whole canvas and ignores `rect`.
     EditCommand(Document& doc, UndoKind kind, EditRect rect = {});
+    // A whole-canvas change that replaces the canvas: the old canvas itself
+    // becomes the entry's before image at commitReplacement, so nothing is
+    // copied and nothing changes until then.
+    EditCommand(Document& doc, ReplacingCanvas);
     ~EditCommand();
     EditCommand(const EditCommand&) = delete;
     EditCommand& operator=(const EditCommand&) = delete;
@@ -27,6 +34,9 @@ public:
     // The change succeeded. `event` is how it counts: an edit, or a file
     // opened onto the canvas.
     EditOutcome commit(int32_t undoLimit, DocumentEvent event = DocumentEvent::Edited);
+    // `image` becomes the canvas; it receives an empty image.
+    EditOutcome commitReplacement(DIB& image, int32_t undoLimit,
+                                  DocumentEvent event = DocumentEvent::Edited);
 
 private:
     EditRect captured() const;

@@ -61,14 +61,17 @@ std::optional<EditOutcome> paste(Document& doc, const Settings& s, const DIB& im
         if (!beyond) outcome->rect = selectionRectangle(doc.selection);
         return outcome;
     }
-    EditCommand edit(doc, UndoKind::WholeCanvas);
+    // The grown canvas is built aside; the old one becomes the undo entry's
+    // before image as it is.
+    EditCommand edit(doc, ReplacingCanvas{});
     DIB canvas;
     if (!canvas.create(grown->width, grown->height)) return std::nullopt;
-    canvas.fillRect(0, 0, grown->width, grown->height, pixelOf(s.back));
+    const uint32_t back = pixelOf(s.back);
+    canvas.fillRect(width, 0, grown->width - width, height, back);
+    canvas.fillRect(0, height, grown->width, grown->height - height, back);
     doc.canvas.copyTo(canvas, 0, 0, width, height, 0, 0);
     if (!pasteInto(canvas, image, target, kind)) return std::nullopt;
-    doc.canvas.swap(canvas);
-    return edit.commit(s.undoLimit);
+    return edit.commitReplacement(canvas, s.undoLimit);
 }
 
 std::optional<EditOutcome> pasteMask(Document& doc, const Settings& s, const DIB& mask) {
@@ -90,9 +93,8 @@ ColorReplacement replaceColor(Document& doc, const Settings& s, uint32_t match,
 }
 
 EditOutcome replaceCanvas(Document& doc, const Settings& s, DIB& image, DocumentEvent event) {
-    EditCommand edit(doc, UndoKind::WholeCanvas);
-    doc.canvas.swap(image);
-    return edit.commit(s.undoLimit, event);
+    EditCommand edit(doc, ReplacingCanvas{});
+    return edit.commitReplacement(image, s.undoLimit, event);
 }
 
 bool undoEdit(Document& doc) {

@@ -38,8 +38,8 @@ struct ColorReplacement {
 ColorReplacement replaceColor(Document& doc, const Settings& s, uint32_t match,
                               uint32_t replacement, bool keepAlpha);
 
-// `image` becomes the canvas (it receives the old one), as one whole-canvas
-// entry that counts as `event`.
+// `image` becomes the canvas (it is left empty), as one whole-canvas entry
+// that counts as `event`.
 EditOutcome replaceCanvas(Document& doc, const Settings& s, DIB& image, DocumentEvent event);
 
 // Undo and redo with their counting; false when there was nothing to take back

@@ -66,6 +66,14 @@ bool UndoHistory::captureAfter(const DIB& canvas, int32_t x, int32_t y, int32_t 
     return captureInto(&UndoEntry::after, canvas, x, y, w, h);
 }
 
+void UndoHistory::adoptBefore(DIB& image) {
+    UndoEntry* entry = pending();
+    if (entry == nullptr) return;  // out of memory: the change goes unrecorded
+    entry->x = 0;
+    entry->y = 0;
+    entry->before.swap(image);
+}
+
 void UndoHistory::commitEntry(int32_t undoLimit) {
     if (!pending_.empty()) {
         undoList_.splice(undoList_.end(), pending_);

@@ -31,6 +31,10 @@ public:
     // is none); true when the copy succeeded.
     bool captureBefore(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h);
     bool captureAfter(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h);
+    // Takes `image` itself as the pending entry's before image, placed at
+    // (0, 0), and hands back the image it replaces: a canvas that is being
+    // replaced whole becomes its own snapshot without a copy.
+    void adoptBefore(DIB& image);
     // Files the pending entry and trims the oldest until at most `undoLimit`
     // remain (compared as an unsigned number: a negative limit never trims).
     void commitEntry(int32_t undoLimit);

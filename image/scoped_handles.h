@@ -183,7 +183,14 @@ private:
 // left open for the other programs.
 class ScopedClipboard {
 public:
-    explicit ScopedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    // Clipboard viewers and managers hold the clipboard for a moment after
+    // each change; opening is tried a few times before it counts as failed.
+    explicit ScopedClipboard(HWND owner) {
+        for (int attempt = 0; attempt < kOpenAttempts && !open_; ++attempt) {
+            if (attempt > 0) Sleep(kOpenRetryMs);
+            open_ = OpenClipboard(owner) != FALSE;
+        }
+    }
     ~ScopedClipboard() { close(); }
     ScopedClipboard(const ScopedClipboard&) = delete;
     ScopedClipboard& operator=(const ScopedClipboard&) = delete;
@@ -194,7 +201,9 @@ public:
     }
 
 private:
-    bool open_;
+    static constexpr int kOpenAttempts = 10;
+    static constexpr DWORD kOpenRetryMs = 10;
+    bool open_ = false;
 };
 
 // A locked global memory block, unlocked on scope exit or by unlock().

@@ -48,12 +48,13 @@ void newCopyBuffer(int32_t w, int32_t h, uint32_t pixel) {
     copy.fillRect(0, 0, w, h, pixel);
 }
 
-// Copies through the real clipboard and waits for the listener to take it.
-void copyAndWait(UiSession& ui) {
-    const int updates = ui.clipboardUpdates();
+// Copies through the real clipboard and waits for the listener to take a
+// w x h image.
+void copyAndWait(UiSession& ui, int32_t w, int32_t h) {
+    DIB& copy = sessionDocument().copyBuffer;
+    copy.release();
     command(ui, ID_EDIT_COPY);
-    ASSERT_TRUE(ui.pumpUntil([&] { return ui.clipboardUpdates() > updates; }));
-    ui.pump();
+    ASSERT_TRUE(ui.pumpUntil([&] { return copy.width() == w && copy.height() == h; }));
 }
 
 std::u16string u16(const std::filesystem::path& path) { return path.u16string(); }
@@ -70,8 +71,8 @@ TEST(UiCommands, CopyTakesTheSelectionClampedOrWithTransparentBackground) {
     for (bool outOfRect : {false, true}) {
         SCOPED_TRACE(outOfRect);
         settings().copyOutOfRect = outOfRect;
-        copyAndWait(ui);
         const int32_t size = outOfRect ? 16 : 11, shift = outOfRect ? -5 : 0;
+        copyAndWait(ui, size, size);
         const DIB& copy = sessionDocument().copyBuffer;
         ASSERT_EQ(copy.width(), size);
         ASSERT_EQ(copy.height(), size);
