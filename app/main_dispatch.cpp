@@ -11,6 +11,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/view_win.h"
+#include "image/clipboard_exchange.h"
 #include "app/status_bar.h"
 #include "app/unsaved_changes.h"
 #include "resources/resource.h"
@@ -47,12 +48,16 @@ LRESULT Main::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES: onDropFiles(reinterpret_cast<HDROP>(wParam)); break;
     case WM_APPCOMMAND: onAppCommand(lParam); break;
     case WM_CLIPBOARDUPDATE: onClipboardUpdate(wParam); break;
+    case WM_RENDERFORMAT: clipboardImageOwner().render(static_cast<UINT>(wParam)); return 0;
+    case WM_RENDERALLFORMATS: clipboardImageOwner().renderAll(); return 0;
+    case WM_DESTROYCLIPBOARD: clipboardImageOwner().clipboardEmptied(); return 0;
     case kMsgRefresh: onFullRefresh(); break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void Main::onCreate(HWND window) {
+    clipboardImageOwner().attach(window);
     AddClipboardFormatListener(window);
     SetTimer(window, kBlinkTimer, kBlinkPeriodMs, nullptr);
     DragAcceptFiles(window, TRUE);
@@ -94,7 +99,10 @@ bool Main::onClose() {
     return true;
 }
 
-void Main::onDestroy() { PostQuitMessage(0); }
+void Main::onDestroy() {
+    clipboardImageOwner().detach();
+    PostQuitMessage(0);
+}
 
 void Main::onFullRefresh() {
     invalidateView(*this);

@@ -10,6 +10,7 @@
 #include "edit/pixel_ops.h"
 #include "image/adopt_image.h"
 #include "image/bitmap_info.h"
+#include "image/png_codec.h"
 
 namespace {
 
@@ -62,6 +63,65 @@ bool isDirect(const DibLayout& layout) {
     if (layout.compression != kBiBitfields && layout.compression != kBiAlphaBitfields) return false;
     return layout.masks[0] == 0x00FF0000u && layout.masks[1] == 0x0000FF00u &&
            layout.masks[2] == 0x000000FFu;
+}
+
+// One colour channel of a bitfield pixel: where its mask starts and how
+// many bits wide it is. Masks must be one run of bits; a channel without a
+// mask reads as 0.
+struct Channel {
+    uint32_t mask = 0;
+    int shift = 0;
+    int bits = 0;
+
+    static bool of(uint32_t mask, Channel& channel) {
+        channel = Channel{};
+        if (mask == 0) return true;
+        channel.mask = mask;
+        while (((mask >> channel.shift) & 1u) == 0) ++channel.shift;
+        const uint32_t run = mask >> channel.shift;
+        if ((run & (run + 1)) != 0) return false;  // bits not contiguous
+        while (channel.bits < 32 && ((run >> channel.bits) & 1u) != 0) ++channel.bits;
+        return true;
+    }
+
+    // The channel scaled to 8 bits: narrower fields are stretched to the full
+    // range (31 becomes 255), wider ones keep their top bits.
+    uint32_t read(uint32_t pixel) const {
+        if (bits == 0) return 0;
+        const uint32_t value = (pixel & mask) >> shift;
+        if (bits >= 8) return value >> (bits - 8);
+        const uint32_t top = (1u << bits) - 1;
+        return (value * 255 + top / 2) / top;
+    }
+};
+
+// Blocks the bitfield path takes: 16- or 32-bit pixels with masks that are
+// runs of bits. Without an alpha mask the image is opaque.
+bool readBitfields(const DibLayout& layout, const uint8_t* pixels, DIB& image) {
+    if (layout.compression != kBiBitfields && layout.compression != kBiAlphaBitfields) return false;
+    Channel red, green, blue, alpha;
+    if (!Channel::of(layout.masks[0], red) || !Channel::of(layout.masks[1], green) ||
+        !Channel::of(layout.masks[2], blue) || !Channel::of(layout.masks[3], alpha)) {
+        return false;
+    }
+    const size_t bytes = layout.bitCount / 8;
+    for (int32_t y = 0; y < layout.height; ++y) {
+        // Block row r holds image row r when top-down, height - 1 - r otherwise.
+        const int32_t r = layout.topDown ? y : layout.height - 1 - y;
+        const uint8_t* in = pixels + static_cast<size_t>(r) * layout.stride;
+        uint32_t* out = image.row(y);
+        for (int32_t x = 0; x < layout.width; ++x, in += bytes) {
+            uint32_t p = 0;
+            std::memcpy(&p, in, bytes);
+            const uint32_t a = alpha.bits != 0 ? alpha.read(p) : 255;
+            out[x] = a << 24 | red.read(p) << 16 | green.read(p) << 8 | blue.read(p);
+        }
+    }
+    return true;
+}
+
+uint32_t readU32BigEndian(const uint8_t* p) {
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
 }
 
 }  // namespace
@@ -169,13 +229,21 @@ bool parseDibLayout(const uint8_t* block, size_t size, DibLayout& layout) {
 DibBlockRead readClipboardDib(const uint8_t* block, size_t size, DIB& target) {
     DibLayout layout;
     if (!parseDibLayout(block, size, layout)) return DibBlockRead::Damaged;
-    if (!isDirect(layout)) return DibBlockRead::NotDirect;
-    if (layout.pixelBytes > kMaxImageBytes) return DibBlockRead::OutOfMemory;
+    const bool direct = isDirect(layout);
+    const bool bitfields =
+        layout.compression == kBiBitfields || layout.compression == kBiAlphaBitfields;
+    if (!direct && !bitfields) return DibBlockRead::NotDirect;
+    if (static_cast<uint64_t>(layout.width) * static_cast<uint64_t>(layout.height) * 4 >
+        kMaxImageBytes) {
+        return DibBlockRead::OutOfMemory;
+    }
 
     DIB image;
     if (!image.create(layout.width, layout.height)) return DibBlockRead::OutOfMemory;
     const uint8_t* pixels = block + layout.pixelOffset;
-    if (!layout.topDown) {
+    if (!direct) {
+        if (!readBitfields(layout, pixels, image)) return DibBlockRead::NotDirect;
+    } else if (!layout.topDown) {
         // The block's rows are bottom-up like the image's, with no padding.
         std::memcpy(image.pixels, pixels, layout.pixelBytes);
     } else {
@@ -186,4 +254,75 @@ DibBlockRead readClipboardDib(const uint8_t* block, size_t size, DIB& target) {
     }
     if (!adoptImage(target, image)) return DibBlockRead::OutOfMemory;
     return DibBlockRead::Taken;
+}
+
+size_t dibV5BlockSize(int32_t w, int32_t h) {
+    if (w <= 0 || h <= 0) return 0;
+    const uint64_t size =
+        static_cast<uint64_t>(w) * static_cast<uint64_t>(h) * 4 + kDibV5HeaderBytes;
+    if (size > std::numeric_limits<uint32_t>::max()) return 0;
+    return static_cast<size_t>(size);
+}
+
+bool writeDibV5Block(uint8_t* block, size_t size, const DIB& image) {
+    if (block == nullptr || !image.isValid() ||
+        size != dibV5BlockSize(image.width(), image.height())) {
+        return false;
+    }
+    std::memset(block, 0, kDibV5HeaderBytes);
+    const uint32_t fields[] = {
+        static_cast<uint32_t>(kDibV5HeaderBytes),
+        static_cast<uint32_t>(image.width()),
+        static_cast<uint32_t>(image.height()),  // positive: rows bottom-up
+        1u | 32u << 16,                         // planes, bits per pixel
+        kBiBitfields,
+        static_cast<uint32_t>(size - kDibV5HeaderBytes),
+        0,
+        0,
+        0,
+        0,  // resolution and colour counts
+        0x00FF0000u,
+        0x0000FF00u,
+        0x000000FFu,
+        0xFF000000u,
+        0x73524742u,  // the colour space: sRGB
+    };
+    std::memcpy(block, fields, sizeof fields);
+    const uint32_t intent = 4;  // pictures: keep the colours' look
+    std::memcpy(block + 108, &intent, 4);
+    std::memcpy(block + kDibV5HeaderBytes, image.pixels, size - kDibV5HeaderBytes);
+    return true;
+}
+
+bool decodeClipboardPng(const uint8_t* block, size_t size, DIB& target) {
+    // The header chunk comes first: its size is checked before anything is
+    // allocated, against the image limit and against what the compressed
+    // data can hold (deflate expands at most about 1032 times).
+    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (block == nullptr || size < 33 || std::memcmp(block, kSignature, 8) != 0 ||
+        std::memcmp(block + 12, "IHDR", 4) != 0) {
+        return false;
+    }
+    const uint64_t width = readU32BigEndian(block + 16), height = readU32BigEndian(block + 20);
+    const unsigned depth = block[24], colorType = block[25];
+    const unsigned channels = colorType == 2 ? 3 : colorType == 4 ? 2 : colorType == 6 ? 4 : 1;
+    if (width == 0 || height == 0 || width * height * 4 > kMaxImageBytes) return false;
+    const uint64_t rawBytes = ((width * channels * depth + 7) / 8 + 1) * height;
+    if (rawBytes > static_cast<uint64_t>(size) * 1032) return false;
+
+    DIB image;
+    const int result = decodePngBytes(block, size, image);
+    if (result == kPngFailed) return false;
+    // Opaque sources carry a filler of 0 where alpha belongs.
+    if (result == kPngOpaqueSource) image.makeOpaqueRect(0, 0, image.width(), image.height());
+    return adoptImage(target, image);
+}
+
+bool alphaAllZero(const DIB& image) {
+    if (!image.isValid()) return false;
+    const size_t count = static_cast<size_t>(image.width()) * static_cast<size_t>(image.height());
+    for (size_t i = 0; i < count; ++i) {
+        if ((image.pixels[i] >> 24) != 0) return false;
+    }
+    return true;
 }

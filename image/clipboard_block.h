@@ -52,7 +52,7 @@ struct DibLayout {
 bool parseDibLayout(const uint8_t* block, size_t size, DibLayout& layout);
 
 enum class DibBlockRead {
-    Taken,        // the target holds the block's pixels, the fourth byte as alpha
+    Taken,        // the target holds the block's pixels
     NotDirect,    // consistent, but in a format left to the platform's conversion
     Damaged,      // the block contradicts itself or its size
     OutOfMemory,  // would be taken, but the image is beyond the size limit or
@@ -60,8 +60,30 @@ enum class DibBlockRead {
 };
 
 // Takes a 32-bit uncompressed block (BI_RGB, or bitfields with the masks
-// 0x00FF0000, 0x0000FF00, 0x000000FF) into `target`, top-down rows turned
-// bottom-up. The image is built aside: on every other result a plain DIB
+// 0x00FF0000, 0x0000FF00, 0x000000FF: the fourth byte is the alpha) into
+// `target`, top-down rows turned bottom-up. Other 16- and 32-bit bitfield
+// blocks are read through their masks, each channel scaled to 8 bits; with an
+// alpha mask (CF_DIBV5 and the like) their alpha is taken straight, without
+// one they are opaque. The image is built aside: on every other result a plain DIB
 // target is untouched (a derived one is emptied only when taking the complete
 // image into it fails; see adoptImage).
 DibBlockRead readClipboardDib(const uint8_t* block, size_t size, DIB& target);
+
+// The CF_DIBV5 block offered beside the copy's CF_DIB: a 124-byte
+// BITMAPV5HEADER (bitfields, alpha mask 0xFF000000, sRGB) and the pixels,
+// rows bottom-up. 0 when w or h <= 0 or the size does not fit in 32 bits.
+constexpr size_t kDibV5HeaderBytes = 124;
+size_t dibV5BlockSize(int32_t w, int32_t h);
+// Writes the whole image; fails, writing nothing, unless `size` is
+// dibV5BlockSize of the image's size.
+bool writeDibV5Block(uint8_t* block, size_t size, const DIB& image);
+
+// A "PNG" clipboard block into `target`, with its alpha (an image without an
+// alpha channel becomes opaque). Sizes beyond the image limit, or beyond what
+// the block's compressed data can hold, are refused before anything is
+// allocated. False, the target as it was, on any failure.
+bool decodeClipboardPng(const uint8_t* block, size_t size, DIB& target);
+
+// Every pixel's alpha byte is 0: what screenshots and most programs deliver
+// for opaque images in 32 bits.
+bool alphaAllZero(const DIB& image);

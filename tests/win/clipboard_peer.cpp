@@ -1,7 +1,10 @@
-// Another program that puts data on the clipboard, as file managers, image
-// editors and screenshot tools do: clipboard_peer <format> <file> ...
-// Each format is a number (CF_DIB = 8) or the name of a registered format;
-// each file holds the bytes of its block.
+// Another program on the clipboard, as file managers, image editors and
+// screenshot tools are:
+//   clipboard_peer <format> <file> ...       puts each file's bytes as a block
+//   clipboard_peer read <format> <file> ...  writes each block it finds to a file
+// A format is a number (CF_DIB = 8), the name of a registered format, or
+// "bitmap": the file's 32-bit CF_DIB block made into a device-dependent
+// bitmap (CF_BITMAP), which has no alpha.
 #include <windows.h>
 
 #include <cwctype>
@@ -10,23 +13,66 @@
 #include <string>
 #include <vector>
 
-int wmain(int argc, wchar_t** argv) {
-    if (!OpenClipboard(nullptr)) return 2;
-    EmptyClipboard();
+namespace {
+
+UINT formatOf(const wchar_t* name) {
+    if (std::wstring(name) == L"bitmap") return CF_BITMAP;
+    return std::iswdigit(name[0]) ? std::stoul(name) : RegisterClipboardFormatW(name);
+}
+
+HANDLE bitmapOf(const std::vector<char>& dib) {
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT,
+                                    dib.data() + info->bmiHeader.biSize, info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+int put(int argc, wchar_t** argv) {
     int result = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
-        const UINT format =
-            std::iswdigit(argv[i][0]) ? std::stoul(argv[i]) : RegisterClipboardFormatW(argv[i]);
+        const UINT format = formatOf(argv[i]);
         std::ifstream in(argv[i + 1], std::ios::binary);
         const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
                                       std::istreambuf_iterator<char>());
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-        if (void* data = block ? GlobalLock(block) : nullptr) {
-            if (!bytes.empty()) memcpy(data, bytes.data(), bytes.size());
-            GlobalUnlock(block);
+        HANDLE data = nullptr;
+        if (format == CF_BITMAP) {
+            data = bitmapOf(bytes);
+        } else if ((data = GlobalAlloc(GMEM_MOVEABLE, bytes.size())) != nullptr) {
+            if (void* p = GlobalLock(data)) {
+                if (!bytes.empty()) memcpy(p, bytes.data(), bytes.size());
+                GlobalUnlock(data);
+            }
         }
-        if (!block || !SetClipboardData(format, block)) result = 3;
+        if (!data || !SetClipboardData(format, data)) result = 3;
     }
+    return result;
+}
+
+int read(int argc, wchar_t** argv) {
+    int result = 0;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        HGLOBAL block = GetClipboardData(formatOf(argv[i]));
+        const void* p = block ? GlobalLock(block) : nullptr;
+        if (!p) {
+            result = 4;
+            continue;
+        }
+        std::ofstream(argv[i + 1], std::ios::binary)
+            .write(static_cast<const char*>(p), static_cast<std::streamsize>(GlobalSize(block)));
+        GlobalUnlock(block);
+    }
+    return result;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (!OpenClipboard(nullptr)) return 2;
+    const bool reading = argc > 1 && std::wstring(argv[1]) == L"read";
+    if (!reading) EmptyClipboard();
+    const int result = reading ? read(argc, argv) : put(argc, argv);
     CloseClipboard();
     return result;
 }

@@ -71,9 +71,8 @@ TEST(ClipboardDibRead, EachHeaderFieldDecidesTheVerdict) {
         {"bitfields, masks cut", {.compression = 3}, {}, 8, Read::Damaged},
         {"bitfields, standard masks", {.compression = 3}, rgb, 24, Read::Taken},
         {"alpha bitfields", {.compression = 6}, rgba, 24, Read::Taken},
-        {"red mask off", {.compression = 3}, {0xFF000000, 0xFF00, 0xFF}, 24, Read::NotDirect},
-        {"green mask off", {.compression = 3}, {0xFF0000, 0xFF0, 0xFF}, 24, Read::NotDirect},
-        {"blue mask off", {.compression = 3}, {0xFF0000, 0xFF00, 0xFF00}, 24, Read::NotDirect},
+        {"red mask with a gap", {.compression = 3}, {0xF0F0000, 0xFF00, 0xFF}, 24, Read::NotDirect},
+        {"blue mask with a gap", {.compression = 3}, {0xFF0000, 0xFF00, 0x81}, 24, Read::NotDirect},
         {"24 bits, rows padded to 12", {.bits = 24}, {}, 24, Read::NotDirect},
         {"24 bits, one byte short", {.bits = 24}, {}, 23, Read::Damaged},
         {"32 bits, one byte short", {}, {}, 23, Read::Damaged},
@@ -156,4 +155,31 @@ TEST(ClipboardImageBlock, SizeLimitsAndRefusalsThatWriteNothing) {
     EXPECT_FALSE(writeClipboardImageBlock(b.data(), 64, empty, 0, 0, 3, 2, 0));
     EXPECT_FALSE(writeClipboardImageBlock(b.data(), 64, source, 3, 0, 3, 2, 0));
     EXPECT_EQ(b, Bytes(100, 0xCC));
+}
+
+// Bitfield pixels other than the plain byte order are read through their
+// masks: each channel scaled to 8 bits, alpha straight, opaque without an
+// alpha mask.
+TEST(ClipboardDibRead, BitfieldPixelsAreReadThroughTheirMasks) {
+    struct Case {
+        const char* what;
+        uint16_t bits;
+        std::vector<uint32_t> masks;  // red, green, blue, alpha
+        uint32_t stored;              // the first pixel's bytes
+        uint32_t expected;
+    } cases[] = {
+        {"565 white", 16, {0xF800, 0x7E0, 0x1F, 0}, 0xFFFF, 0xFFFFFFFF},
+        {"565 pure green", 16, {0xF800, 0x7E0, 0x1F, 0}, 0x07E0, 0xFF00FF00},
+        {"555 mid red", 16, {0x7C00, 0x3E0, 0x1F, 0}, 0x4000, 0xFF840000},
+        {"RGBA byte order", 32, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, 0x80332211, 0x80112233},
+        {"alpha in the low byte", 32, {0xFF000000, 0xFF0000, 0xFF00, 0xFF}, 0x112233C4, 0xC4112233},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes b = blockOf({.w = 1, .h = -1, .bits = c.bits, .compression = 6}, c.masks, 4);
+        std::memcpy(&b[b.size() - 4], &c.stored, 4);
+        DIB target;
+        ASSERT_EQ(readClipboardDib(b.data(), b.size(), target), Read::Taken);
+        EXPECT_EQ(target.pixels[0], c.expected);
+    }
 }

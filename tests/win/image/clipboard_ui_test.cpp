@@ -7,12 +7,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <iterator>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/app_state.h"
 #include "image/image_writer.h"
+#include "image/png_codec.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/unit/edit/test_image.h"
@@ -80,31 +85,39 @@ std::filesystem::path besideTests(const wchar_t* name) {
     return std::filesystem::path(self).parent_path() / name;
 }
 
+// Runs the other program with `arguments`; its exit code.
+DWORD runPeer(const std::wstring& arguments) {
+    std::wstring command =
+        L"\"" + besideTests(L"clipboard_peer.exe").wstring() + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return 100;
+    }
+    WaitForSingleObject(process.hProcess, 10000);
+    DWORD code = 101;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
 // Another program puts `blocks` (format, bytes) on the clipboard and exits;
 // then the main window's notification is waited for.
 void putFromOtherProgram(UiSession& ui, const TempFolder& folder,
                          const std::vector<std::pair<std::wstring, Bytes>>& blocks) {
-    std::wstring command = L"\"" + besideTests(L"clipboard_peer.exe").wstring() + L"\"";
+    std::wstring arguments;
     for (size_t i = 0; i < blocks.size(); ++i) {
         const auto file = folder.path() / (L"block" + std::to_wstring(i));
-        FILE* out = _wfopen(file.c_str(), L"wb");
-        ASSERT_TRUE(out);
-        fwrite(blocks[i].second.data(), 1, blocks[i].second.size(), out);
-        fclose(out);
-        command += L" \"" + blocks[i].first + L"\" \"" + file.wstring() + L"\"";
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(blocks[i].second.data()),
+                   static_cast<std::streamsize>(blocks[i].second.size()));
+        arguments += L" \"" + blocks[i].first + L"\" \"" + file.wstring() + L"\"";
     }
     const int updates = ui.clipboardUpdates();
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process));
-    WaitForSingleObject(process.hProcess, 10000);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    ASSERT_EQ(code, 0u);
+    ASSERT_EQ(runPeer(arguments), 0u);
     ASSERT_TRUE(ui.pumpUntil([&] { return ui.clipboardUpdates() > updates; }));
     ui.pump();
 }
@@ -418,4 +431,163 @@ TEST(UiCopyViewer, TitleZoomAndScrollRangesFollowTheCopyBuffer) {
     SendMessageW(view, WM_CLOSE, 0, 0);
     EXPECT_EQ(viewer(), nullptr);
     EXPECT_FALSE(IsWindow(view));
+}
+
+namespace {
+
+Bytes pngOf(const DIB& image) {
+    MemorySink png;
+    EXPECT_TRUE(encodePng32(image, png));
+    return png.bytes();
+}
+
+// A CF_DIBV5 block as image programs write it: bitfields with an alpha mask,
+// rows top-down when the height is negative.
+Bytes dibV5Of(int32_t w, int32_t h) {
+    BITMAPV5HEADER header{};
+    header.bV5Size = sizeof header;
+    header.bV5Width = w;
+    header.bV5Height = h;
+    header.bV5Planes = 1;
+    header.bV5BitCount = 32;
+    header.bV5Compression = BI_BITFIELDS;
+    header.bV5RedMask = 0x00FF0000;
+    header.bV5GreenMask = 0x0000FF00;
+    header.bV5BlueMask = 0x000000FF;
+    header.bV5AlphaMask = 0xFF000000;
+    const Bytes pixels = dibBlock(w, h);  // the same rows after a 40-byte header
+    Bytes block(reinterpret_cast<const uint8_t*>(&header),
+                reinterpret_cast<const uint8_t*>(&header + 1));
+    block.insert(block.end(), pixels.begin() + 40, pixels.end());
+    return block;
+}
+
+Bytes readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST(UiClipboardInterop, GradedAlphaArrivesExactlyFromEveryFormatOtherProgramsUse) {
+    DIB image(16, 16);
+    testimage::fillTagged(image);
+    const Bytes png = pngOf(image);
+    Bytes badCrc = png;
+    badCrc[29] ^= 1;  // the header chunk's checksum
+    const Bytes cut(png.begin(), png.begin() + 40);
+    Bytes hugePng(png.begin(), png.begin() + 33);
+    hugePng[16] = hugePng[20] = 0x70;  // 30000-odd pixels a side in 100 bytes
+    hugePng.resize(100);
+    const std::wstring kPng = L"PNG", kDibV5 = L"17";
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::wstring, Bytes>> blocks;
+        bool taken;
+    } cases[] = {
+        {"PNG alone", {{kPng, png}}, true},
+        {"CF_DIBV5 bottom-up", {{kDibV5, dibV5Of(16, 16)}}, true},
+        {"CF_DIBV5 top-down", {{kDibV5, dibV5Of(16, -16)}}, true},
+        {"CF_DIBV5 beside an opaque bitmap",
+         {{kDibV5, dibV5Of(16, 16)}, {L"bitmap", dibBlock(16, 16)}},
+         true},
+        {"bad checksum, then CF_DIB", {{kPng, badCrc}, {L"8", dibBlock(16, 16)}}, true},
+        {"cut PNG, then CF_DIBV5", {{kPng, cut}, {kDibV5, dibV5Of(16, 16)}}, true},
+        {"cut PNG alone", {{kPng, cut}}, false},
+        {"PNG of an absurd size", {{kPng, hugePng}}, false},
+        {"CF_DIBV5 of an absurd size",
+         {{kDibV5, withHeader(dibV5Of(16, 16), 4, 0x7FFFFFFF)}},
+         false},
+    };
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        putImage(ui, folder, dibBlock(3, 2));
+        putFromOtherProgram(ui, folder, c.blocks);
+        if (c.taken)
+            EXPECT_TRUE(copyBufferIsTagged(16, 16));
+        else
+            EXPECT_TRUE(copyBufferIsTagged(3, 2));
+    }
+}
+
+TEST(UiClipboardInterop, OpaqueScreenshotsArriveOpaqueAndOurTransparentCopiesStayTransparent) {
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    Bytes screenshot = dibBlock(4, 3);
+    for (size_t i = 40 + 3; i < screenshot.size(); i += 4) screenshot[i] = 0;
+    putImage(ui, folder, screenshot);
+    EXPECT_TRUE(testimage::pixelsAre(sessionDocument().copyBuffer,
+                                     [](int32_t x, int32_t y) { return tag(x, y) | 0xFF000000u; }));
+
+    // The new canvas is the background colour at alpha 0 throughout.
+    Selection& sel = sessionDocument().selection;
+    sel.gw = sel.gh = 1;
+    sel.x1 = sel.y1 = 0, sel.x2 = 7, sel.y2 = 5;
+    updateSelection(sel);
+    const int updates = ui.clipboardUpdates();
+    ui.pressKey('C', true);
+    ASSERT_TRUE(ui.pumpUntil([&] { return ui.clipboardUpdates() > updates; }));
+    ui.pump();
+    EXPECT_TRUE(testimage::pixelsAre(sessionDocument().copyBuffer,
+                                     [](int32_t, int32_t) { return 0x00FF00FFu; }));
+}
+
+TEST(UiClipboardInterop, OtherProgramsReadOurCopyWithAlphaAlsoAfterWeClose) {
+    TempFolder folder;
+    const auto png = folder.path() / L"read.png", v5 = folder.path() / L"read.dibv5";
+    const std::wstring read = L"read PNG \"" + png.wstring() + L"\" 17 \"" + v5.wstring() + L"\"";
+    // The rows of the selection (2, 3)-(9, 6) bottom-up, as CF_DIBV5 holds them.
+    Bytes rows;
+    for (int32_t y = 6; y >= 3; --y)
+        for (int32_t x = 2; x <= 9; ++x) {
+            const uint32_t p = tag(x, y);
+            rows.insert(rows.end(), reinterpret_cast<const uint8_t*>(&p),
+                        reinterpret_cast<const uint8_t*>(&p) + 4);
+        }
+    auto check = [&] {
+        DIB fromPng;
+        const Bytes pngBytes = readFile(png);
+        ASSERT_EQ(decodePngBytes(pngBytes.data(), pngBytes.size(), fromPng), kPngTransparentSource);
+        EXPECT_TRUE(
+            testimage::pixelsAre(fromPng, [](int32_t x, int32_t y) { return tag(x + 2, y + 3); }));
+        const Bytes block = readFile(v5);
+        ASSERT_EQ(block.size(), sizeof(BITMAPV5HEADER) + rows.size());
+        BITMAPV5HEADER header;
+        std::memcpy(&header, block.data(), sizeof header);
+        EXPECT_EQ(header.bV5AlphaMask, 0xFF000000u);
+        EXPECT_EQ(header.bV5Compression, static_cast<DWORD>(BI_BITFIELDS));
+        EXPECT_EQ(header.bV5Height, 4);
+        EXPECT_EQ(Bytes(block.begin() + sizeof header, block.end()), rows);
+    };
+    {
+        UiSession ui(folder.path());
+        ASSERT_TRUE(ui.started());
+        testimage::fillTagged(sessionDocument().canvas);
+        Selection& sel = sessionDocument().selection;
+        sel.gw = sel.gh = 1;
+        sel.x1 = 2, sel.y1 = 3, sel.x2 = 9, sel.y2 = 6;
+        updateSelection(sel);
+        ui.pressKey('C', true);
+        ui.pumpFor(100);
+        // The other program asks while we run: we answer from our message loop.
+        std::atomic<bool> done{false};
+        DWORD code = 0;
+        std::thread reader([&] {
+            code = runPeer(read);
+            done = true;
+        });
+        while (!done) ui.pumpFor(20);
+        reader.join();
+        ASSERT_EQ(code, 0u);
+        check();
+        ASSERT_TRUE(ui.close());
+    }
+    std::filesystem::remove(png);
+    std::filesystem::remove(v5);
+    ASSERT_EQ(runPeer(read), 0u);  // rendered before we ended
+    check();
 }
