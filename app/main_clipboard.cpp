@@ -77,7 +77,8 @@ void Main::onClipboardUpdate(WPARAM check) {
         return;
     }
     SendMessageW(hwnd, WM_COMMAND, ID_OPTION_FILE_LIST, 0);
-    sendIfOpen(doc.fileListDialog, kMsgAddFileList, reinterpret_cast<WPARAM>(lock.data()));
+    // The list reads the names through the drop handle, which the block is.
+    sendIfOpen(doc.fileListDialog, kMsgAddFileList, reinterpret_cast<WPARAM>(list));
 }
 
 void Main::onDropFiles(HDROP drop) {

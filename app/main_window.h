@@ -12,6 +12,7 @@
 #include "app/wnd_base.h"
 #include "edit/document.h"
 #include "edit/edit_command.h"
+#include "dialogs/file_list_dialog.h"
 #include "image/copy_viewer.h"
 #include "image/dib_section.h"
 
@@ -58,8 +59,8 @@ private:
     // Message handlers of the main window itself.
     void onCreate(HWND hwnd);
     void onActivate(WORD state);
-    void onAppCommand(LPARAM lParam);
-    bool onClose();  // false: the user chose to stay
+    bool onAppCommand(LPARAM lParam);  // false: not one of ours
+    bool onClose();                    // false: the user chose to stay
     void onDestroy();
     void onFullRefresh();
     void onTimer(UINT_PTR id);
@@ -107,6 +108,7 @@ private:
     void onKeyUp(WPARAM key);
     void takeCapture();
     void giveUpCapture();
+    void onCaptureChanged();
     void takeColorUnderCursor(bool intoAfter);
     bool runSelectionCommand(WORD id);
 
@@ -120,11 +122,19 @@ private:
     Document document_;
     std::vector<std::u16string> arguments_;  // the command line after the program's name
     CopyViewer copyViewer_{document_};
+    FileListDialog fileList_{document_};
 };
 
-// The command that arrives as WM_CLIPBOARDUPDATE's wParam when we post the
-// check ourselves, told apart from the system's notifications.
+// The main window's class name: a fixed stamp no other program's class
+// shares, by which whoever looks for the running program (the tests among
+// them) finds its window.
+constexpr wchar_t kMainWindowClass[] = L"Tue Mar 10 22:32:43 2020";
+
+// WM_CLIPBOARDUPDATE's wParam when we post the clipboard check ourselves (at
+// start, and on activation while an update waits). The system's own
+// notifications carry 0, so any other value tells them apart; this is 0xBEAF.
 constexpr WPARAM kClipboardCheckTag = 48815;
+// Posted to the main window: a full refresh (scroll bars, status panes, title, view).
 constexpr UINT kMsgRefresh = WM_USER + 1;
 // The file at the document's dropPath into `target`; a path that did not fit
 // is not opened.

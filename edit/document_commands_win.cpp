@@ -14,10 +14,9 @@
 #include "image/scoped_handles.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
+#include "settings/settings_file.h"
 
 namespace {
-
-constexpr UINT kMsgAddFileListPath = WM_USER + 3;
 
 bool writeImage(const char16_t* path, const DIB& image, int32_t filterIndex) {
     switch (imageWriterFor(filterIndex)) {
@@ -167,7 +166,7 @@ void Main::openCommandLine() {
     for (const std::u16string& file : files) {
         setDropPath(doc, file.c_str());
         if (files.size() >= 2 && doc.fileListDialog)
-            SendMessageW(static_cast<HWND>(doc.fileListDialog), kMsgAddFileListPath, 0,
+            SendMessageW(static_cast<HWND>(doc.fileListDialog), kMsgAddFilePath, 0,
                          reinterpret_cast<LPARAM>(doc.dropPath));
     }
     // The one file opens once start-up has finished.
@@ -211,6 +210,7 @@ bool Main::runDocumentCommand(WORD id) {
         return true;
     }
     case ID_FILE_OPEN_COMMAND_LINE: openCommandLine(); return true;
+    case ID_OPTION_FILE_LIST: fileList_.open(instance_, hwnd); return true;
     }
     return false;
 }

@@ -126,4 +126,66 @@
 #define ID_CLIPBOARD_RELISTEN 40500  // remove and add the clipboard listener again
 
 // Dialog templates
-#define COPY_VIEW_WIN 200  // the copy viewer
+#define COPY_VIEW_WIN 200            // the copy viewer
+#define IDD_DIALOG_NEW 201           // 新規作成
+#define IDD_DIALOG_CONFIG 202        // コンフィグ
+#define IDD_DIALOG_GRID_SIZE 203     // グリッド設定 (modeless)
+#define IDD_DIALOG_CHANGE_COLOR 204  // 指定色の変更 (modeless)
+#define VERSION_WIN 205              // バージョン情報
+#define IDD_DIALOG_FONT 206          // フォント画像生成
+
+// Controls of the small dialogs. The size fields and the background colour
+// button share their ids between the new canvas and configuration dialogs;
+// each edit field is followed by its up-down control.
+#define IDC_WIDTH 1001
+#define IDC_WIDTH_SPIN 1002
+#define IDC_HEIGHT 1010
+#define IDC_HEIGHT_SPIN 1011
+#define IDC_BACK_COLOR 1020
+#define IDC_BEFORE_COLOR 1030  // change colour: 元の色
+#define IDC_AFTER_COLOR 1031   // change colour: 変更後の色
+#define IDC_CHECK_FILE_COPY 1100
+#define IDC_AUTO_RESIZE 1101
+#define IDC_COPY_OUT_OF_RECT 1102
+#define IDC_COLOR_HISTORY 1103
+#define IDC_DD_ACTION_FIRST 1110  // 1110 + D&DActionType, four buttons
+#define IDC_DD_ACTION_LAST 1113
+#define IDC_ZOOM_TYPE_FIRST 1120  // 1120 + ZoomType, four buttons
+#define IDC_ZOOM_TYPE_LAST 1123
+#define IDC_UNDO 1125
+#define IDC_UNDO_SPIN 1126
+#define IDC_BOX_SIZE 1127
+#define IDC_BOX_SIZE_SPIN 1128
+#define IDC_COLOR1 1129
+#define IDC_COLOR2 1130
+#define IDC_TRANS_DEFAULT 1131  // デフォルトに戻す
+#define IDC_GRID_X 1200
+#define IDC_GRID_Y 1201
+#define IDC_GRID_X_SPIN 1210
+#define IDC_GRID_Y_SPIN 1211
+#define IDC_GRID_RESET 1220  // リセット; the size buttons are ID_GRID_1 ... ID_GRID_256
+
+// The image file list: its template and controls. Its buttons carry the ids
+// of the main window's commands that do the same to the canvas, and the list
+// window handles them all itself.
+#define IDD_DIALOG_FILELIST 210
+#define IDC_FILE_LIST 1310
+#define IDC_MOVE_CUR_SEL 1311
+#define IDC_MOVE_SELECT 1312
+#define IDC_RETURN_SELECT 1313
+#define ID_FILE_LIST_CLEAR 40003  // 全クリア(&L)
+
+// The font image generator's controls. Its cell size and offset fields take
+// the ids of the width, height and grid offset fields above; its copy and
+// save buttons send ID_EDIT_COPY and ID_EDIT_SAVE_SELECTION.
+#define IDC_FONT_NAME 1300
+#define IDC_FONT_SIZE 1301
+#define IDC_FONT_SIZE_SPIN 1302
+#define IDC_FONT_BOLD 1303
+#define IDC_FONT_ITALIC 1304
+#define IDC_FONT_UNDERLINE 1305
+#define IDC_FONT_ANTIALIAS 1306
+#define IDC_FONT_TEXT_COLOR 1307   // 変更: 文字の色
+#define IDC_FONT_BACK_COLOR1 1308  // 背景色1
+#define IDC_FONT_BACK_COLOR2 1309  // 背景色2
+#define ID_FONT_RESET 40003        // 設定リセット

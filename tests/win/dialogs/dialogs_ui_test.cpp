@@ -1,0 +1,280 @@
+// The small dialogs in the real main window: a second thread plays the user
+// in the modal ones; the tool windows are driven on the UI thread itself.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "edit/pixel_ops.h"
+#include "image/dib_section.h"
+#include "resources/resource.h"
+#include "settings/settings.h"
+#include "tests/test_support.h"
+#include "tests/win/app/ui_harness.h"
+#include "tests/win/dialogs/dialog_script.h"
+
+namespace {
+
+const wchar_t kBadParameter[] = L"パラメータが異常です";
+
+void command(UiSession& ui, WORD id) {
+    SendMessageW(ui.hwnd(), WM_COMMAND, id, 0);
+    ui.pump();
+}
+
+// Runs command `id` while the script answers the dialogs it opens.
+bool runDialog(UiSession& ui, WORD id, std::vector<DialogStep> steps) {
+    DialogScript script(std::move(steps));
+    command(ui, id);
+    return script.finish();
+}
+
+DialogStep pressIn(const wchar_t* caption, int button) {
+    return inDialog(caption, [button](HWND d) { press(d, button); });
+}
+
+// Size, undo steps and edits of the document: each confirmed change is one of each.
+std::array<int64_t, 4> canvasState() {
+    const Document& doc = sessionDocument();
+    return {doc.canvas.width(), doc.canvas.height(),
+            static_cast<int64_t>(doc.undoHistory.undoCount()), doc.editCount};
+}
+
+// Whether the window's client area shows `color` (0x00BBGGRR) anywhere.
+bool showsColor(HWND window, uint32_t color) {
+    RECT client{};
+    GetClientRect(window, &client);
+    DIBSection copy;
+    if (!copy.create(client.right, client.bottom)) return false;
+    const HDC dc = GetDC(window);
+    BitBlt(copy.dc, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    for (int32_t y = 0; y < copy.height(); ++y)
+        for (int32_t x = 0; x < copy.width(); ++x)
+            if ((copy.row(y)[x] & 0xFFFFFFu) == pixelOf(color)) return true;
+    return false;
+}
+
+HWND gridDialog() { return static_cast<HWND>(sessionDocument().gridDialog); }
+
+}  // namespace
+
+TEST(UiDialogNewCanvas, RefusedSizesWarnAndChangeNothing) {
+    const std::array<const wchar_t*, 2> cases[] = {{L"0", L"200"}, {L"", L"200"}, {L"300", L"0"}};
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    for (const auto& c : cases) {
+        EXPECT_TRUE(runDialog(ui, ID_FILE_NEW,
+                              {inDialog(L"新規作成",
+                                        [&](HWND d) {
+                                            typeInto(d, IDC_WIDTH, c[0]);
+                                            typeInto(d, IDC_HEIGHT, c[1]);
+                                            press(d, IDOK);
+                                        }),
+                               answerBox(kBadParameter, IDOK), pressIn(L"新規作成", IDCANCEL)}));
+        EXPECT_EQ(canvasState(), (std::array<int64_t, 4>{256, 256, 0, 0}));
+    }
+}
+
+TEST(UiDialogNewCanvas, MakesACanvasOfTheBackgroundColourWhoseSizeIsStoredAtExit) {
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    settings().back = 0x00FF00;
+    ASSERT_TRUE(runDialog(ui, ID_FILE_NEW, {inDialog(L"新規作成", [](HWND d) {
+                              typeInto(d, IDC_WIDTH, L"300");
+                              typeInto(d, IDC_HEIGHT, L"200");
+                              press(d, IDOK);
+                          })}));
+    EXPECT_EQ(canvasState(), (std::array<int64_t, 4>{300, 200, 1, 1}));
+    EXPECT_TRUE(testimage::pixelsAre(sessionDocument().canvas,
+                                     [](int32_t, int32_t) { return pixelOf(0x00FF00); }));
+    DialogAnswerer dontSave(IDNO);
+    ASSERT_TRUE(ui.close());
+    wchar_t stored[64] = {};
+    GetPrivateProfileStringW(L"window", L"newImageSize", L"", stored, 64,
+                             (folder.path() / L"config.ini").c_str());
+    EXPECT_STREQ(stored, L"300,200");
+}
+
+TEST(UiDialogConfig, OkResizesOnlyAChangedCanvasAndStoresTheOptionsFirst) {
+    const struct {
+        const wchar_t* width;
+        bool refused;  // then the warning is answered and the dialog cancelled
+        std::array<int64_t, 4> state;
+        int32_t undoLimit;
+    } cases[] = {
+        {L"300", false, {300, 256, 1, 1}, 5},
+        {L"256", false, {256, 256, 0, 0}, 5},
+        {L"0", true, {256, 256, 0, 0}, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "width " << c.state[0] << (c.refused ? " refused" : ""));
+        TempFolder folder;
+        UiSession ui(folder.path());
+        ASSERT_TRUE(ui.started());
+        testimage::fillTagged(sessionDocument().canvas);
+        std::vector<DialogStep> steps{inDialog(L"コンフィグ", [&](HWND d) {
+            typeInto(d, IDC_WIDTH, c.width);
+            typeInto(d, IDC_UNDO, L"5");
+            setChecked(d, IDC_AUTO_RESIZE, false);
+            press(d, IDOK);
+        })};
+        if (c.refused)
+            steps.insert(steps.end(),
+                         {answerBox(kBadParameter, IDOK), pressIn(L"コンフィグ", IDCANCEL)});
+        ASSERT_TRUE(runDialog(ui, ID_OPTION_CONFIG, std::move(steps)));
+        EXPECT_EQ(canvasState(), c.state);
+        EXPECT_TRUE(testimage::pixelsAre(sessionDocument().canvas, [](int32_t x, int32_t y) {
+            return x < 256 ? testimage::tag(x, y) : pixelOf(settings().back);
+        }));
+        EXPECT_FALSE(settings().autoResize);  // also by the refused OK
+        EXPECT_EQ(settings().undoLimit, c.undoLimit);
+    }
+}
+
+TEST(UiDialogConfig, ColourHistorySwitchTakesEffectOnlyAfterOk) {
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    Settings& s = settings();
+    ASSERT_TRUE(runDialog(ui, ID_OPTION_CONFIG,
+                          {inDialog(L"コンフィグ",
+                                    [](HWND d) {
+                                        setChecked(d, IDC_COLOR_HISTORY, false);
+                                        press(d, IDC_BACK_COLOR);
+                                    }),
+                           acceptColorPicker(L"コンフィグ"), pressIn(L"コンフィグ", IDOK)}));
+    EXPECT_EQ(s.colors[0], s.back);  // still pushed: the switch was not confirmed yet
+    ASSERT_TRUE(runDialog(ui, ID_OPTION_CONFIG,
+                          {pressIn(L"コンフィグ", IDC_COLOR1), acceptColorPicker(L"コンフィグ"),
+                           pressIn(L"コンフィグ", IDCANCEL)}));
+    EXPECT_EQ(s.colors[0], s.back);
+    EXPECT_EQ(s.colors[1], 0u);
+}
+
+TEST(UiDialogConfig, ConfirmedCheckerboardResetOutlivesCancel) {
+    const struct {
+        int answer;
+        const wchar_t* field;
+        std::array<uint32_t, 3> boxSizeAndColors;
+    } cases[] = {{IDYES, L"8", {8, 0xFFFFFF, 0xB0B0B0}}, {IDNO, L"20", {20, 0x123456, 0x654321}}};
+    for (const auto& c : cases) {
+        TempFolder folder;
+        UiSession ui(folder.path());
+        ASSERT_TRUE(ui.started());
+        Settings& s = settings();
+        s.boxSize = 20, s.color1 = 0x123456, s.color2 = 0x654321;
+        std::wstring field;
+        ASSERT_TRUE(
+            runDialog(ui, ID_OPTION_CONFIG,
+                      {pressIn(L"コンフィグ", IDC_TRANS_DEFAULT),
+                       answerBox(L"透明部分の表示の設定をデフォルトに戻しますか？", c.answer),
+                       inDialog(L"コンフィグ", [&](HWND d) {
+                           field = textOf(GetDlgItem(d, IDC_BOX_SIZE));
+                           press(d, IDCANCEL);
+                       })}));
+        EXPECT_EQ(field, c.field);
+        EXPECT_EQ((std::array<uint32_t, 3>{static_cast<uint32_t>(s.boxSize), s.color1, s.color2}),
+                  c.boxSizeAndColors);
+    }
+}
+
+TEST(UiDialogGrid, EveryEditAppliesAtOnce) {
+    // Each step acts on the grid the steps before left; the corners are
+    // (5, 5) and (20, 40), the grid 32 x 32 at offset 0, 0 to begin with.
+    const struct {
+        int id;               // a field to type into, or a button to press
+        const wchar_t* text;  // null: press
+        std::array<int32_t, 4> grid, rect;
+    } steps[] = {
+        {IDC_WIDTH, L"16", {16, 32, 0, 0}, {0, 0, 31, 63}},
+        {IDC_GRID_X, L"-4", {16, 32, -4, 0}, {-4, 0, 27, 63}},
+        {IDC_GRID_X, L"-", {16, 32, -4, 0}, {-4, 0, 27, 63}},
+        {IDC_GRID_X, L"", {16, 32, -4, 0}, {-4, 0, 27, 63}},
+        {ID_GRID_8, nullptr, {8, 8, -4, 0}, {4, 0, 27, 47}},
+        {IDC_GRID_Y, L"3", {8, 8, -4, 3}, {4, 3, 27, 42}},
+        {IDC_GRID_RESET, nullptr, {8, 8, 0, 0}, {0, 0, 23, 47}},
+    };
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    Selection& sel = sessionDocument().selection;
+    sel.x1 = 5, sel.y1 = 5, sel.x2 = 20, sel.y2 = 40;
+    updateSelection(sel);
+    command(ui, ID_GRID_DIALOG);
+    ASSERT_NE(gridDialog(), nullptr);
+    for (const auto& s : steps) {
+        SCOPED_TRACE(testing::Message() << s.id << (s.text ? " typed" : " pressed"));
+        s.text ? typeInto(gridDialog(), s.id, s.text) : press(gridDialog(), s.id);
+        ui.pump();
+        EXPECT_EQ((std::array{sel.gw, sel.gh, sel.cx, sel.cy}), s.grid);
+        EXPECT_EQ((std::array{sel.left, sel.top, sel.right, sel.bottom}), s.rect);
+    }
+}
+
+TEST(UiDialogGrid, ClosedWithEnterOrEscapeItReopensWhereItWasAlsoAfterARestart) {
+    const struct {
+        WPARAM key;
+        IntPair at;
+    } closings[] = {{VK_RETURN, {130, 90}}, {VK_ESCAPE, {100, 120}}};
+    TempFolder folder;
+    for (int run = 0; run < 2; ++run) {
+        UiSession ui(folder.path());
+        ASSERT_TRUE(ui.started());
+        command(ui, ID_GRID_DIALOG);
+        ASSERT_NE(gridDialog(), nullptr);
+        RECT r{};
+        GetWindowRect(gridDialog(), &r);
+        if (run == 1) EXPECT_EQ((IntPair{r.left, r.top}), (IntPair{100, 120}));
+        for (const auto& c : closings) {
+            if (!gridDialog()) command(ui, ID_GRID_DIALOG);
+            SetWindowPos(gridDialog(), nullptr, c.at.x, c.at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            // Typed into a field of the dialog, as the user would.
+            PostMessageW(GetDlgItem(gridDialog(), IDC_WIDTH), WM_KEYDOWN, c.key, 1);
+            ui.pump();
+            EXPECT_EQ(gridDialog(), nullptr) << "key " << c.key;
+            EXPECT_EQ(settings().wndPos, c.at);
+        }
+        ASSERT_TRUE(ui.close());
+    }
+}
+
+TEST(UiDialogChangeColor, TOverTheCanvasTakesThePixelIntoTheSwatchWithoutAClick) {
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    const uint32_t red = 0x0000FF;
+    sessionDocument().canvas.fillRect(10, 10, 10, 10, pixelOf(red) | 0xFF000000u);
+    command(ui, ID_COLOR_CHANGE_DIALOG);
+    const HWND dialog = static_cast<HWND>(sessionDocument().changeColorDialog);
+    ASSERT_NE(dialog, nullptr);
+    SetForegroundWindow(dialog);
+    ui.pumpFor(100);
+    EXPECT_FALSE(showsColor(dialog, red));
+
+    ui.pointAt(8 + 15, 8 + 15);  // canvas pixel (15, 15)
+    EXPECT_TRUE(ui.pumpUntil([&] { return GetForegroundWindow() == ui.hwnd(); }, 2000));
+    ui.pressKey('T');
+    ui.pumpFor(100);
+    EXPECT_EQ(settings().before, red);
+    EXPECT_TRUE(showsColor(dialog, red));
+
+    ui.takeCommands();
+    press(dialog, IDOK);  // hands the replacement to the main window and closes
+    ui.pump();
+    EXPECT_EQ(ui.takeCommands(), std::vector<WORD>{ID_COLOR_REPLACE});
+    EXPECT_EQ(sessionDocument().changeColorDialog, nullptr);
+}
+
+TEST(UiDialogVersion, OpensFromItsCommandAndClosesWithItsCloseBox) {
+    TempFolder folder;
+    UiSession ui(folder.path());
+    ASSERT_TRUE(ui.started());
+    EXPECT_TRUE(runDialog(ui, ID_HELP_VERSION, {inDialog(L"バージョン情報", [](HWND d) {
+                              PostMessageW(d, WM_CLOSE, 0, 0);
+                          })}));
+}
