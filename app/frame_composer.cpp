@@ -9,6 +9,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "edit/pixel_ops.h"
+
 namespace {
 
 constexpr int kFractionBits = 14;
@@ -16,8 +18,6 @@ constexpr float kFixedOne = 16384.0f;
 constexpr int32_t kDotRun = 3;   // the dotted outline: 3 pixels on, 3 off
 constexpr int32_t kMarkArm = 8;  // arm length of the CopyBuffer corner marks
 constexpr int32_t kMarkWidth = 2;
-
-int64_t abs64(int32_t v) { return v < 0 ? -static_cast<int64_t>(v) : v; }
 
 // Single precision to a non-negative fixed-point start value; huge values are
 // capped well inside int64 so that stepping cannot overflow.
@@ -129,7 +129,9 @@ int32_t sourceRowOf(const ScaledPlan& plan, int32_t j, int32_t srcH) {
     return static_cast<int32_t>(std::min<int64_t>(acc >> kFractionBits, srcH - 1));
 }
 
-inline uint32_t blendPixel(uint32_t s, uint32_t d) {
+// The view's blend, unlike the editing blends: each colour byte mixed by the
+// source alpha over 256 steps, the destination's alpha kept.
+inline uint32_t mixOverKeepingAlpha(uint32_t s, uint32_t d) {
     const uint32_t a = s >> 24;
     const uint32_t na = 256 - a;
     // Red and blue share one multiply, green gets its own; no lane carries
@@ -165,7 +167,7 @@ void blendRow(const uint32_t* s, uint32_t* d, int32_t n) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), out);
     }
 #endif
-    for (; i < n; ++i) d[i] = blendPixel(s[i], d[i]);
+    for (; i < n; ++i) d[i] = mixOverKeepingAlpha(s[i], d[i]);
 }
 
 void copyScaled(const DIB& source, DIB& destination, const ScaledPlan& plan) {
@@ -387,7 +389,7 @@ void composeFrame(DIB& frame, const FrameInputs& p) {
         fillAround(frame, area, kViewBackground);
         if (!area.empty()) {
             const Checkerboard board(area, origin.x, origin.y, std::max(p.boxSize, 1),
-                                     colorRefToPixel(p.color1), colorRefToPixel(p.color2));
+                                     pixelOf(p.color1), pixelOf(p.color2));
             const ColumnMap cols(plan, drawn ? p.canvas->width() : 0);
             std::vector<uint32_t> scratch;
             // A row with the same canvas row over the same square pattern as

@@ -19,11 +19,6 @@ bool scaledCopyTo(const DIB& source, DIB& destination, int32_t dx, int32_t dy, i
 bool scaledBlendTo(const DIB& source, DIB& destination, int32_t dx, int32_t dy, int32_t dw,
                    int32_t dh, int32_t sw, int32_t sh);
 
-// A stored colour (0x00BBGGRR) as a pixel value: red and blue exchanged.
-constexpr uint32_t colorRefToPixel(uint32_t color) {
-    return (color & 0xFF00FF00u) | ((color & 0xFFu) << 16) | ((color >> 16) & 0xFFu);
-}
-
 // The outline has two phases; the tick count's bit 9 picks one, so the
 // outline changes every 512 milliseconds.
 constexpr bool outlinePhaseOf(uint32_t tickCount) { return (tickCount & 0x200u) != 0; }

@@ -13,8 +13,6 @@ constexpr uint32_t kVkDown = 0x28;
 // overflowing; the grid dialog lets any numbers through.
 int32_t wrap(int64_t v) { return static_cast<int32_t>(v); }
 
-int64_t spanOf(int32_t first, int32_t last) { return static_cast<int64_t>(last) - first + 1; }
-
 }  // namespace
 
 CanvasRect selectionRect(const Selection& s) { return {s.left, s.top, s.right, s.bottom}; }

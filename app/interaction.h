@@ -43,7 +43,7 @@ AutoScroll dragAutoScroll(int32_t px, int32_t py, const ViewArea& area);
 
 // The wheel: one step per message by the sign of the delta. With Ctrl a
 // vertical line, with Shift a horizontal one (both with both); with neither
-// the zoom command 40310 or 40311.
+// the zoom command ID_VIEW_ZOOM_IN or ID_VIEW_ZOOM_OUT.
 struct WheelAction {
     std::optional<int32_t> vertical;
     std::optional<int32_t> horizontal;
@@ -91,7 +91,8 @@ struct PanStep {
 PanStep panStep(int32_t anchorX, int32_t anchorY, int32_t px, int32_t py, int32_t hPos,
                 int32_t vPos);
 
-// The selection and grid commands 40109, 40110, 40111, 40351 and 40360-40369.
+// The selection and grid commands: ID_EDIT_SELECT_NONE, ID_EDIT_SELECT_ALL,
+// ID_EDIT_SELECT_COPY_SIZE, ID_GRID_FROM_SELECTION and ID_GRID_1 ... ID_GRID_512.
 // False when the id is none of them or the command has nothing to act on
 // (select all without a valid canvas); true when the selection or grid was
 // set, and the frame and status pane 2 want refreshing.

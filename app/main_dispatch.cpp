@@ -44,9 +44,12 @@ LRESULT Main::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONUP: onRButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); break;
     case WM_MBUTTONDOWN: onMButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); break;
     case WM_MBUTTONUP: onMButtonUp(); break;
+    case WM_CAPTURECHANGED: onCaptureChanged(); break;
     case WM_MOUSEWHEEL: onMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); break;
     case WM_DROPFILES: onDropFiles(reinterpret_cast<HDROP>(wParam)); break;
-    case WM_APPCOMMAND: onAppCommand(lParam); break;
+    case WM_APPCOMMAND:
+        if (onAppCommand(lParam)) return TRUE;
+        break;
     case WM_CLIPBOARDUPDATE: onClipboardUpdate(wParam); break;
     case WM_RENDERFORMAT: clipboardImageOwner().render(static_cast<UINT>(wParam)); return 0;
     case WM_RENDERALLFORMATS: clipboardImageOwner().renderAll(); return 0;
@@ -71,12 +74,13 @@ void Main::onActivate(WORD state) {
         PostMessageW(hwnd, WM_CLIPBOARDUPDATE, kClipboardCheckTag, 0);
 }
 
-void Main::onAppCommand(LPARAM lParam) {
+bool Main::onAppCommand(LPARAM lParam) {
     // The command sits in bits 0-11 of the high word.
     switch (HIWORD(lParam) & 0x0FFF) {
-    case APPCOMMAND_BROWSER_BACKWARD: SendMessageW(hwnd, WM_COMMAND, ID_EDIT_UNDO, 0); break;
-    case APPCOMMAND_BROWSER_FORWARD: SendMessageW(hwnd, WM_COMMAND, ID_EDIT_REDO, 0); break;
+    case APPCOMMAND_BROWSER_BACKWARD: SendMessageW(hwnd, WM_COMMAND, ID_EDIT_UNDO, 0); return true;
+    case APPCOMMAND_BROWSER_FORWARD: SendMessageW(hwnd, WM_COMMAND, ID_EDIT_REDO, 0); return true;
     }
+    return false;
 }
 
 bool Main::onClose() {

@@ -30,6 +30,16 @@ void Main::giveUpCapture() {
     ReleaseCapture();
 }
 
+// The mouse went to another window, or we let it go: whatever drag was going
+// on ends, so a button released elsewhere cannot leave one running.
+void Main::onCaptureChanged() {
+    AppState& app = appState();
+    app.captureHeld = false;
+    app.selecting = false;
+    app.movingSelection = false;
+    app.panAnchor = {};
+}
+
 void Main::onLButtonDown(int, int, WPARAM keys) {
     takeCapture();
     appState().selecting = true;

@@ -14,8 +14,6 @@
 
 namespace {
 
-const wchar_t kClassName[] = L"Tue Mar 10 22:32:43 2020";
-
 HICON loadSmallIcon(HINSTANCE instance, int id) {
     return static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
@@ -77,14 +75,14 @@ bool Main::start(HINSTANCE instance, const wchar_t* commandLine) {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MENU_MAIN);
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = kMainWindowClass;
     if (!RegisterClassExW(&windowClass)) return false;
 
     int width = initialWidth + GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXDLGFRAME) +
                 GetSystemMetrics(SM_CXBORDER);
     int height = initialHeight + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYEDGE) +
                  GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYBORDER);
-    hwnd = CreateWindowExW(0, kClassName, L"Plimsett", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+    hwnd = CreateWindowExW(0, kMainWindowClass, L"Plimsett", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                            CW_USEDEFAULT, width, height, nullptr, nullptr, instance, this);
     if (!hwnd) return false;
 
@@ -175,5 +173,5 @@ void Main::finish() {
         if (*icon) DestroyIcon(*icon);
         *icon = nullptr;
     }
-    UnregisterClassW(kClassName, instance_);
+    UnregisterClassW(kMainWindowClass, instance_);
 }

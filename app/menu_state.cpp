@@ -23,7 +23,7 @@ struct Rule {
 }  // namespace
 
 bool selectionOnCanvas(const DIB& canvas, const CanvasRect& s) {
-    if (!canvas.isValid() || canvas.width() <= 0 || canvas.height() <= 0) return false;
+    if (!canvas.isValid()) return false;
     return s.left < canvas.width() && s.top < canvas.height() && s.right > 0 && s.bottom > 0;
 }
 

@@ -24,7 +24,7 @@ struct MenuConditions {
     bool canUndo;
     bool canRedo;
     bool canvasValid;
-    bool alphaMode;  // the check mark of 40143
+    bool alphaMode;  // the check mark of ID_COLOR_ALPHA_MODE
 };
 
 // OnCanvas: a valid canvas, and the selection overlaps it with its right and

@@ -1,8 +1,8 @@
 #include "app/status_text.h"
 
-#include <cmath>
 #include <cstdio>
 
+#include "image/int_math.h"
 #include "resources/resource.h"
 
 namespace {
@@ -17,16 +17,18 @@ std::u16string format(const char* pattern, Args... args) {
     return std::u16string(buffer, buffer + n);
 }
 
-// Differences of int32 values wrap as the 32-bit arithmetic of the panes does,
-// without overflowing.
-int32_t spanOf(int32_t first, int32_t last) {
-    return static_cast<int32_t>(static_cast<uint32_t>(last) - static_cast<uint32_t>(first) + 1u);
+// The selection's size as the pane shows it: past int32 it wraps.
+int32_t shownSpan(int32_t first, int32_t last) { return static_cast<int32_t>(spanOf(first, last)); }
+
+// True when x lies strictly between two pane edges: the edge pixels belong to
+// the bar's separators, not to a pane.
+bool inside(int32_t x, int32_t leftEdge, int32_t rightEdge) {
+    return x > leftEdge && x < rightEdge;
 }
 
-int truncToInt(float value) {
-    if (!(std::fabs(value) < 2147483647.0f)) return value > 0 ? 2147483647 : 0;
-    return static_cast<int>(value);
-}
+// The copy pane runs to the end of the bar, but only its first pixels answer
+// a right click.
+constexpr int32_t kCopyPaneClickWidth = 100;
 
 }  // namespace
 
@@ -38,13 +40,13 @@ std::u16string pixelValueText(const DIB& canvas, int32_t x, int32_t y) {
 }
 
 std::u16string selectionText(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    return format("%d,%d -> %d,%d (%d,%d)", left, top, right, bottom, spanOf(left, right),
-                  spanOf(top, bottom));
+    return format("%d,%d -> %d,%d (%d,%d)", left, top, right, bottom, shownSpan(left, right),
+                  shownSpan(top, bottom));
 }
 
 std::u16string zoomText(float zoom) {
-    const int whole = truncToInt(zoom);
-    const int hundredths = truncToInt(zoom * 100.0f) % 100;
+    const int whole = truncToInt32(zoom);
+    const int hundredths = truncToInt32(zoom * 100.0f) % 100;
     return format("x%d.%02d", whole, hundredths);
 }
 
@@ -73,15 +75,16 @@ std::u16string windowTitle(const std::u16string& fileTitle, bool unsavedChanges)
 }
 
 uint32_t statusClickCommand(int32_t x) {
-    if (x >= 81 && x <= 179) return ID_COLOR_ALPHA_MODE;
-    if (x >= 180 && x <= 399) return ID_GRID_DIALOG;
+    if (inside(x, kPaneEdges[0], kPaneEdges[1])) return ID_COLOR_ALPHA_MODE;
+    // The grid dialog also opens from the separator at the selection pane's left edge.
+    if (x >= kPaneEdges[1] && x < kPaneEdges[2]) return ID_GRID_DIALOG;
     return 0;
 }
 
 StatusMenu statusRightClickMenu(int32_t x) {
-    if (x >= 81 && x <= 179) return StatusMenu::Color;
-    if (x >= 181 && x <= 399) return StatusMenu::GridSize;
-    if (x >= 401 && x <= 479) return StatusMenu::View;
-    if (x >= 481 && x <= 579) return StatusMenu::Clipboard;
+    if (inside(x, kPaneEdges[0], kPaneEdges[1])) return StatusMenu::Color;
+    if (inside(x, kPaneEdges[1], kPaneEdges[2])) return StatusMenu::GridSize;
+    if (inside(x, kPaneEdges[2], kPaneEdges[3])) return StatusMenu::View;
+    if (inside(x, kPaneEdges[3], kPaneEdges[3] + kCopyPaneClickWidth)) return StatusMenu::Clipboard;
     return StatusMenu::None;
 }

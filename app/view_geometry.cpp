@@ -65,19 +65,6 @@ ScrollBarValues barFor(float oldZoom, float newZoom, int32_t length, int32_t vie
 
 }  // namespace
 
-int32_t saturateToInt32(int64_t value) {
-    if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
-}
-
-int32_t truncToInt32(double value) {
-    if (std::isnan(value)) return 0;
-    if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
-}
-
 ViewArea viewAreaOf(int32_t clientRight, int32_t clientBottom, int32_t vScrollWidth,
                     int32_t hScrollHeight, int32_t statusHeight) {
     return {clientRight - vScrollWidth, clientBottom - hScrollHeight - statusHeight};

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "image/int_math.h"
+
 // The canvas is drawn this many client pixels right of and below the point
 // the scroll positions select; the scroll range holds it on both sides.
 constexpr int32_t kViewMargin = 8;
@@ -145,15 +147,15 @@ enum ScrollRequest : int32_t {
 std::optional<int32_t> scrollPositionFor(const ScrollBarValues& bar, int32_t request,
                                          int32_t thumbPos, bool canvasValid);
 
-// Commands 40320-40323: which bar gets which page request.
+// ID_VIEW_PAGE_UP ... ID_VIEW_PAGE_RIGHT: which bar gets which page request.
 struct PageScroll {
     bool vertical;
     int32_t request;
 };
 std::optional<PageScroll> pageScrollFor(uint32_t commandId);
 
-// Zoom commands 40300-40311: the new ZoomFactor, or nothing when the id is no
-// zoom command or zooming out would reach 0.
+// The zoom commands ID_VIEW_ZOOM_0_5 ... ID_VIEW_ZOOM_OUT: the new ZoomFactor, or nothing when the
+// id is no zoom command or zooming out would reach 0.
 std::optional<float> zoomForCommand(uint32_t commandId, float zoom, bool spaceHeld);
 
 // Layout on WM_SIZE.
@@ -188,8 +190,3 @@ struct BufferSize {
 // The BackBuffer grows to exactly the view size once the view outgrows it in
 // either direction, and otherwise stays: shrinking the window never shrinks it.
 BufferSize backBufferSizeFor(const BufferSize& current, const ViewArea& view);
-
-// Float to int32 dropping the fraction, saturated at the int32 limits
-// (huge zooms must not turn into undefined conversions).
-int32_t truncToInt32(double value);
-int32_t saturateToInt32(int64_t value);

@@ -29,7 +29,8 @@ void scrollView(Main& main, bool vertical, int32_t request);
 void scrollViewTo(Main& main, bool vertical, int32_t position);
 void sendScroll(const Main& main, bool vertical, int32_t request);
 
-// Zoom commands 40300-40311 and page commands 40320-40323; false for other ids.
+// The zoom commands (ID_VIEW_ZOOM_0_5 ... ID_VIEW_ZOOM_OUT) and the page commands
+// (ID_VIEW_PAGE_UP ... ID_VIEW_PAGE_RIGHT); false for other ids.
 bool runViewCommand(Main& main, uint32_t id);
 
 void layOutView(Main& main, int32_t sizeType, int32_t clientWidth, int32_t clientHeight);

@@ -17,8 +17,8 @@ struct Document {
     uint8_t modifiedFlag = 0;
     UndoHistory undoHistory;
 
-    // The one file the file commands 40400-40403 act on. A path too long for
-    // it is kept cut and marked, and then never opened: it names another file.
+    // The one file the file commands ID_DROP_COPY ... ID_DROP_PASTE_MASK act on. A path too long
+    // for it is kept cut and marked, and then never opened: it names another file.
     char16_t dropPath[kFilePathLength] = {};
     bool dropPathCut = false;
 

@@ -61,16 +61,23 @@ std::optional<EditOutcome> paste(Document& doc, const Settings& s, const DIB& im
         if (!beyond) outcome->rect = selectionRectangle(doc.selection);
         return outcome;
     }
+    return changeGrownCanvas(doc, s, *grown,
+                             [&](DIB& canvas) { return pasteInto(canvas, image, target, kind); });
+}
+
+std::optional<EditOutcome> changeGrownCanvas(Document& doc, const Settings& s, CanvasSize size,
+                                             const std::function<bool(DIB& canvas)>& change) {
     // The grown canvas is built aside; the old one becomes the undo entry's
     // before image as it is.
     EditCommand edit(doc, ReplacingCanvas{});
+    const int32_t width = doc.canvas.width(), height = doc.canvas.height();
     DIB canvas;
-    if (!canvas.create(grown->width, grown->height)) return std::nullopt;
+    if (!canvas.create(size.width, size.height)) return std::nullopt;
     const uint32_t back = pixelOf(s.back);
-    canvas.fillRect(width, 0, grown->width - width, height, back);
-    canvas.fillRect(0, height, grown->width, grown->height - height, back);
+    canvas.fillRect(width, 0, size.width - width, height, back);
+    canvas.fillRect(0, height, size.width, size.height - height, back);
     doc.canvas.copyTo(canvas, 0, 0, width, height, 0, 0);
-    if (!pasteInto(canvas, image, target, kind)) return std::nullopt;
+    if (!change(canvas)) return std::nullopt;
     return edit.commitReplacement(canvas, s.undoLimit);
 }
 

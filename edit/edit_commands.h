@@ -4,6 +4,7 @@
 // document through one EditCommand, and returns what the window must show,
 // or nothing when the document is as it was.
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "edit/edit_command.h"
@@ -25,6 +26,12 @@ enum class PasteKind {
 // canvas is swapped in only when the paste itself succeeded.
 std::optional<EditOutcome> paste(Document& doc, const Settings& s, const DIB& image,
                                  PasteKind kind);
+
+// Grows the canvas to `size` (the added area background at alpha 0, the old
+// pixels at the top-left) and makes `change` on the grown canvas, which is
+// swapped in only when the change succeeds: one whole-canvas entry.
+std::optional<EditOutcome> changeGrownCanvas(Document& doc, const Settings& s, CanvasSize size,
+                                             const std::function<bool(DIB& canvas)>& change);
 
 // Sets the alpha of the paste target from the grey levels of `mask`; never grows.
 std::optional<EditOutcome> pasteMask(Document& doc, const Settings& s, const DIB& mask);

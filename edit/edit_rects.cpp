@@ -2,25 +2,23 @@
 
 #include <algorithm>
 
+#include "image/int_math.h"
+
 namespace {
 
 // Sizes and edges of extreme selections saturate instead of wrapping.
-int32_t saturate(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
-}
-
-int32_t spanOf(int64_t first, int64_t last) { return saturate(last - first + 1); }
+int32_t sizeOf(int64_t first, int64_t last) { return saturateToInt32(spanOf(first, last)); }
 
 std::optional<CanvasSize> grownTo(int64_t right, int64_t bottom, int32_t width, int32_t height) {
     if (right < width && bottom < height) return std::nullopt;
-    return CanvasSize{saturate(std::max<int64_t>(width, right + 1)),
-                      saturate(std::max<int64_t>(height, bottom + 1))};
+    return CanvasSize{saturateToInt32(std::max<int64_t>(width, right + 1)),
+                      saturateToInt32(std::max<int64_t>(height, bottom + 1))};
 }
 
 }  // namespace
 
 EditRect selectionRectangle(const Selection& s) {
-    return {s.left, s.top, spanOf(s.left, s.right), spanOf(s.top, s.bottom)};
+    return {s.left, s.top, sizeOf(s.left, s.right), sizeOf(s.top, s.bottom)};
 }
 
 EditRect copyRectangle(const Selection& s, int32_t canvasWidth, int32_t canvasHeight,
@@ -30,7 +28,7 @@ EditRect copyRectangle(const Selection& s, int32_t canvasWidth, int32_t canvasHe
     const int32_t top = std::max(s.top, 0);
     const int64_t right = std::min<int64_t>(s.right, int64_t{canvasWidth} - 1);
     const int64_t bottom = std::min<int64_t>(s.bottom, int64_t{canvasHeight} - 1);
-    return {left, top, spanOf(left, right), spanOf(top, bottom)};
+    return {left, top, sizeOf(left, right), sizeOf(top, bottom)};
 }
 
 EditRect pasteTarget(const Selection& s, int32_t iw, int32_t ih) {

@@ -48,10 +48,6 @@ void forEachRow(Image& image, const Inside& inside, RowFn&& rowFn) {
     for (int32_t r = 0; r < inside.h; ++r, p += stride) rowFn(p, static_cast<size_t>(inside.w));
 }
 
-bool isEmpty(const DIB& image) {
-    return !image.isValid() || image.width() < 0 || image.height() < 0;
-}
-
 // The float-to-integer conversion of blendRect: truncation toward zero.
 inline int32_t toInt(float v) { return static_cast<int32_t>(v); }
 
@@ -199,7 +195,7 @@ constexpr size_t kColourBitSetBytes = (size_t{1} << 24) / 8;
 
 bool extractRect(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t fillPixel,
                  uint32_t* output, size_t outputPixels) {
-    if (isEmpty(canvas) || output == nullptr || w <= 0 || h <= 0) return false;
+    if (!canvas.isValid() || output == nullptr || w <= 0 || h <= 0) return false;
     if (static_cast<uint64_t>(w) * static_cast<uint64_t>(h) > outputPixels) return false;
     int32_t dx = 0, dy = 0, cw = w, ch = h, sx = x, sy = y;
     if (!clipRegion(dx, dy, cw, ch, sx, sy, w, h, canvas.width(), canvas.height())) return false;
@@ -253,7 +249,7 @@ uint32_t blendPixel(uint32_t s, uint32_t d, BlendMode mode) {
 
 bool blendRect(DIB& destination, const DIB& source, int32_t x, int32_t y, int32_t w, int32_t h,
                BlendMode mode) {
-    if (isEmpty(destination) || isEmpty(source)) return false;
+    if (!destination.isValid() || !source.isValid()) return false;
     int32_t dx = x, dy = y, cw = w, ch = h, sx = 0, sy = 0;
     if (!clipRegion(dx, dy, cw, ch, sx, sy, destination.width(), destination.height(),
                     source.width(), source.height())) {
@@ -275,7 +271,7 @@ bool blendRect(DIB& destination, const DIB& source, int32_t x, int32_t y, int32_
 }
 
 bool recolorRect(DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h, RecolorKind kind) {
-    if (isEmpty(canvas)) return false;
+    if (!canvas.isValid()) return false;
     Inside inside;
     if (!intersect(canvas, x, y, w, h, inside)) return true;
     switch (kind) {
@@ -292,7 +288,7 @@ bool recolorRect(DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h, Recolo
 
 uint32_t replaceColorRect(DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t match,
                           uint32_t replacement, bool keepAlpha) {
-    if (isEmpty(canvas)) return 0;
+    if (!canvas.isValid()) return 0;
     Inside inside;
     if (!intersect(canvas, x, y, w, h, inside)) return 0;
     const uint32_t colour = match & 0x00FFFFFFu;
@@ -329,7 +325,7 @@ uint32_t replaceColorRect(DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t 
 }
 
 uint32_t countColorsRect(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
-    if (isEmpty(canvas)) return 0;
+    if (!canvas.isValid()) return 0;
     Inside inside;
     if (!intersect(canvas, x, y, w, h, inside)) return 0;
     // calloc: the zero pages come from the system already cleared.
@@ -363,7 +359,7 @@ uint32_t countColorsRect(const DIB& canvas, int32_t x, int32_t y, int32_t w, int
 }
 
 bool flipRectHorizontal(DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
-    if (isEmpty(canvas)) return false;
+    if (!canvas.isValid()) return false;
     Inside inside;
     if (!intersect(canvas, x, y, w, h, inside)) return false;
     // Mirrored in place by exchanging pixel pairs: nothing to allocate, so the
@@ -386,7 +382,7 @@ bool flipRectHorizontal(DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h)
 }
 
 bool flipRectVertical(DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
-    if (isEmpty(canvas)) return false;
+    if (!canvas.isValid()) return false;
     Inside inside;
     if (!intersect(canvas, x, y, w, h, inside)) return false;
     // Rows are exchanged pairwise in place through a small buffer on the
@@ -408,7 +404,7 @@ bool flipRectVertical(DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
 }
 
 bool pasteMaskRect(DIB& canvas, const DIB& mask, int32_t x, int32_t y, int32_t w, int32_t h) {
-    if (isEmpty(canvas) || isEmpty(mask)) return false;
+    if (!canvas.isValid() || !mask.isValid()) return false;
     int32_t dx = x, dy = y, cw = w, ch = h, sx = 0, sy = 0;
     if (!clipRegion(dx, dy, cw, ch, sx, sy, canvas.width(), canvas.height(), mask.width(),
                     mask.height())) {
@@ -450,7 +446,7 @@ bool pasteMaskRect(DIB& canvas, const DIB& mask, int32_t x, int32_t y, int32_t w
 }
 
 bool exportMaskRect(DIB& output, const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
-    if (isEmpty(output) || isEmpty(canvas)) return false;
+    if (!output.isValid() || !canvas.isValid()) return false;
     int32_t dx = 0, dy = 0, cw = w, ch = h, sx = x, sy = y;
     if (!clipRegion(dx, dy, cw, ch, sx, sy, output.width(), output.height(), canvas.width(),
                     canvas.height())) {

@@ -3,6 +3,9 @@
 // DIB's header can be handed to GDI unchanged.
 #include <cstdint>
 
+// The resolution every image we make states: 96 dots per inch.
+constexpr int32_t kPelsPerMeter = 3780;
+
 struct BitmapInfoHeader {
     uint32_t biSize;
     int32_t biWidth;

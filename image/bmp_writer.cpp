@@ -12,9 +12,10 @@
 #include <emmintrin.h>
 #endif
 
+#include "image/grey_mask_block.h"
+
 namespace {
 
-constexpr uint32_t kPelsPerMeter = 3780;  // 96 dots per inch
 constexpr size_t kColourFileOffset = kBmpFileHeaderSize + kBmpInfoHeaderSize;
 // Converted rows are written in blocks of about this size: few writes, and the
 // block stays in the cache while it is converted and written.
@@ -30,25 +31,28 @@ void put32(uint8_t* p, uint32_t v) {
     put16(p + 2, v >> 16);
 }
 
-// The 14-byte file header followed by the 40-byte info header.
-void putHeaders(uint8_t* p, const DIB& image, int bits, uint32_t imageSize, uint32_t pixelOffset,
-                uint32_t coloursUsed) {
+// The 14-byte file header.
+void putFileHeader(uint8_t* p, uint32_t imageSize, uint32_t pixelOffset) {
     p[0] = 'B';
     p[1] = 'M';
     put32(p + 2, pixelOffset + imageSize);
     put32(p + 6, 0);
     put32(p + 10, pixelOffset);
-    put32(p + 14, static_cast<uint32_t>(kBmpInfoHeaderSize));
-    put32(p + 18, static_cast<uint32_t>(image.width()));
-    put32(p + 22, static_cast<uint32_t>(image.height()));
-    put16(p + 26, 1);
-    put16(p + 28, static_cast<uint32_t>(bits));
-    put32(p + 30, 0);  // BI_RGB
-    put32(p + 34, imageSize);
-    put32(p + 38, kPelsPerMeter);
-    put32(p + 42, kPelsPerMeter);
-    put32(p + 46, coloursUsed);
-    put32(p + 50, 0);
+}
+
+// The 40-byte info header of a colour file: no colour table.
+void putColourInfoHeader(uint8_t* p, const DIB& image, int bits, uint32_t imageSize) {
+    put32(p, static_cast<uint32_t>(kBmpInfoHeaderSize));
+    put32(p + 4, static_cast<uint32_t>(image.width()));
+    put32(p + 8, static_cast<uint32_t>(image.height()));
+    put16(p + 12, 1);
+    put16(p + 14, static_cast<uint32_t>(bits));
+    put32(p + 16, 0);  // BI_RGB
+    put32(p + 20, imageSize);
+    put32(p + 24, kPelsPerMeter);
+    put32(p + 28, kPelsPerMeter);
+    put32(p + 32, 0);
+    put32(p + 36, 0);
 }
 
 // stride x height, or 0 when the file (pixel offset included) would not fit
@@ -58,10 +62,6 @@ uint32_t imageSizeOf(const DIB& image, int bits, uint32_t pixelOffset) {
     const uint64_t size = stride * static_cast<uint64_t>(image.height());
     if (stride == 0 || size > std::numeric_limits<uint32_t>::max() - pixelOffset) return 0;
     return static_cast<uint32_t>(size);
-}
-
-bool isEmpty(const DIB& image) {
-    return image.pixels == nullptr || image.width() <= 0 || image.height() <= 0;
 }
 
 // Pixels are read as 32-bit values: on the little-endian machines we run on,
@@ -146,12 +146,13 @@ uint32_t bmpStride(int32_t width, int bitsPerPixel) {
 }
 
 bool encodeBmp(const DIB& image, int bits, ByteSink& sink) {
-    if (isEmpty(image) || (bits != 32 && bits != 24)) return false;
+    if (!image.isValid() || (bits != 32 && bits != 24)) return false;
     const uint32_t imageSize = imageSizeOf(image, bits, kColourFileOffset);
     if (imageSize == 0) return false;
 
     uint8_t headers[kColourFileOffset];
-    putHeaders(headers, image, bits, imageSize, kColourFileOffset, 0);
+    putFileHeader(headers, imageSize, kColourFileOffset);
+    putColourInfoHeader(headers + kBmpFileHeaderSize, image, bits, imageSize);
     if (!sink.write(headers, sizeof headers)) return false;
     // 32-bit rows are the image memory itself.
     if (bits == 32) return sink.write(image.pixels, imageSize);
@@ -159,17 +160,14 @@ bool encodeBmp(const DIB& image, int bits, ByteSink& sink) {
 }
 
 bool encodeGreyMaskBmp(const DIB& image, ByteSink& sink) {
-    if (isEmpty(image)) return false;
+    if (!image.isValid()) return false;
     const uint32_t imageSize = imageSizeOf(image, 8, kGreyMaskFilePixelOffset);
     if (imageSize == 0) return false;
 
+    // After the file header, the same header and grey ramp as the clipboard's mask block.
     uint8_t headers[kGreyMaskFilePixelOffset];
-    putHeaders(headers, image, 8, imageSize, kGreyMaskFilePixelOffset, 256);
-    uint8_t* ramp = headers + kColourFileOffset;
-    for (uint32_t i = 0; i < 256; ++i) {
-        ramp[4 * i] = ramp[4 * i + 1] = ramp[4 * i + 2] = static_cast<uint8_t>(i);
-        ramp[4 * i + 3] = 0;
-    }
+    putFileHeader(headers, imageSize, kGreyMaskFilePixelOffset);
+    writeGreyMaskHeader(headers + kBmpFileHeaderSize, image.width(), image.height());
     if (!sink.write(headers, sizeof headers)) return false;
     return writeRows(image, bmpStride(image.width(), 8), sink, rowToAlpha);
 }

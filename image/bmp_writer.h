@@ -7,10 +7,11 @@
 
 #include "image/byte_stream.h"
 #include "image/dib.h"
+#include "image/grey_mask_block.h"
 
 constexpr size_t kBmpFileHeaderSize = 14;
 constexpr size_t kBmpInfoHeaderSize = 40;
-constexpr size_t kGreyMaskFilePixelOffset = 14 + 40 + 1024;
+constexpr size_t kGreyMaskFilePixelOffset = kBmpFileHeaderSize + kGreyMaskPixelOffset;
 
 // Bytes of one file row: pixels of `bitsPerPixel` rounded up to whole 32-bit
 // words. 0 when the row would not fit in 32 bits.

@@ -7,13 +7,13 @@
 #include <limits>
 #include <utility>
 
+#include "image/int_math.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace {
-
-constexpr int32_t kPelsPerMeter = 3780;  // 96 dots per inch
 
 // Byte count of a width x height image of 32-bit pixels, or 0 when it does not
 // fit in 32 bits (the caller treats that like an exhausted heap).
@@ -40,14 +40,6 @@ void setHeader(BitmapInfo& info, int32_t width, int32_t height, int32_t pelsPerM
     info.header.biXPelsPerMeter = pelsPerMeter;
     info.header.biYPelsPerMeter = pelsPerMeter;
 }
-
-int32_t saturate(int64_t v) {
-    if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
-
-int64_t abs64(int32_t v) { return v < 0 ? -static_cast<int64_t>(v) : v; }
 
 // Steps 1 to 4 of clipRegion for one axis. 64-bit arithmetic so that extreme
 // arguments cannot overflow; for every argument whose sums fit in 32 bits the
@@ -95,12 +87,12 @@ bool clipRegion(int32_t& dx, int32_t& dy, int32_t& w, int32_t& h, int32_t& sx, i
     int64_t x = dx, y = dy, cw = w, ch = h, x2 = sx, y2 = sy;
     clipAxis(x, cw, x2, dstW, srcW);
     clipAxis(y, ch, y2, dstH, srcH);
-    dx = saturate(x);
-    dy = saturate(y);
-    w = saturate(cw);
-    h = saturate(ch);
-    sx = saturate(x2);
-    sy = saturate(y2);
+    dx = saturateToInt32(x);
+    dy = saturateToInt32(y);
+    w = saturateToInt32(cw);
+    h = saturateToInt32(ch);
+    sx = saturateToInt32(x2);
+    sy = saturateToInt32(y2);
     return cw > 0 && ch > 0;
 }
 
@@ -174,8 +166,8 @@ bool DIB::fillRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t pixel) {
 
 bool DIB::copyTo(DIB& destination, int32_t dx, int32_t dy, int32_t w, int32_t h, int32_t sx,
                  int32_t sy) const {
-    w = saturate(abs64(w));
-    h = saturate(abs64(h));
+    w = saturateToInt32(abs64(w));
+    h = saturateToInt32(abs64(h));
     const int32_t srcW = isValid() ? width() : 0;
     const int32_t srcH = isValid() ? height() : 0;
     const int32_t dstW = destination.isValid() ? destination.width() : 0;

@@ -31,7 +31,8 @@ public:
     virtual bool create(int32_t width, int32_t height);
     virtual void release();
 
-    bool isValid() const { return pixels != nullptr && width() != 0 && height() != 0; }
+    // Pixels of a positive size: the one test for an image with something in it.
+    bool isValid() const { return pixels != nullptr && width() > 0 && height() > 0; }
     int32_t width() const { return info.header.biWidth; }
     int32_t height() const { return info.header.biHeight; }
 

@@ -7,12 +7,6 @@
 
 #include "image/bitmap_info.h"
 
-namespace {
-
-constexpr int32_t kPelsPerMeter = 3780;
-
-}  // namespace
-
 size_t greyMaskStride(int32_t w) {
     if (w <= 0) return 0;
     return (static_cast<size_t>(w) + 3) & ~size_t{3};
@@ -29,13 +23,7 @@ size_t greyMaskBlockSize(const DIB& canvas, int32_t x, int32_t y, int32_t w, int
     return static_cast<size_t>(pixelBytes) + kGreyMaskPixelOffset;
 }
 
-bool writeGreyMaskBlock(uint8_t* block, size_t size, const DIB& canvas, int32_t x, int32_t y,
-                        int32_t w, int32_t h) {
-    if (block == nullptr || size == 0 || size != greyMaskBlockSize(canvas, x, y, w, h)) {
-        return false;
-    }
-    const size_t stride = greyMaskStride(w);
-
+void writeGreyMaskHeader(uint8_t* out, int32_t w, int32_t h) {
     BitmapInfoHeader header{};
     header.biSize = sizeof(BitmapInfoHeader);
     header.biWidth = w;
@@ -43,21 +31,26 @@ bool writeGreyMaskBlock(uint8_t* block, size_t size, const DIB& canvas, int32_t 
     header.biPlanes = 1;
     header.biBitCount = 8;
     header.biCompression = 0;  // BI_RGB
-    header.biSizeImage = static_cast<uint32_t>(stride * static_cast<size_t>(h));
+    header.biSizeImage = static_cast<uint32_t>(greyMaskStride(w) * static_cast<size_t>(h));
     header.biXPelsPerMeter = kPelsPerMeter;
     header.biYPelsPerMeter = kPelsPerMeter;
     header.biClrUsed = 256;
-    header.biClrImportant = 0;
-    std::memcpy(block, &header, sizeof header);
-
-    uint8_t* ramp = block + kGreyMaskHeaderBytes;
+    std::memcpy(out, &header, sizeof header);
+    uint8_t* ramp = out + kGreyMaskHeaderBytes;
     for (int i = 0; i < 256; ++i) {
-        ramp[i * 4 + 0] = static_cast<uint8_t>(i);  // blue
-        ramp[i * 4 + 1] = static_cast<uint8_t>(i);  // green
-        ramp[i * 4 + 2] = static_cast<uint8_t>(i);  // red
+        ramp[i * 4] = ramp[i * 4 + 1] = ramp[i * 4 + 2] =
+            static_cast<uint8_t>(i);  // blue, green, red
         ramp[i * 4 + 3] = 0;
     }
+}
 
+bool writeGreyMaskBlock(uint8_t* block, size_t size, const DIB& canvas, int32_t x, int32_t y,
+                        int32_t w, int32_t h) {
+    if (block == nullptr || size == 0 || size != greyMaskBlockSize(canvas, x, y, w, h)) {
+        return false;
+    }
+    const size_t stride = greyMaskStride(w);
+    writeGreyMaskHeader(block, w, h);
     uint8_t* pixels = block + kGreyMaskPixelOffset;
     std::memset(pixels, 0, size - kGreyMaskPixelOffset);  // outside the canvas and padding
     int32_t dx = 0, dy = 0, cw = w, ch = h, sx = x, sy = y;

@@ -14,6 +14,10 @@ constexpr size_t kGreyMaskPixelOffset = kGreyMaskHeaderBytes + kGreyMaskRampByte
 // Bytes of one pixel row of a w pixels wide block: w rounded up to 4.
 size_t greyMaskStride(int32_t w);
 
+// The header and the grey ramp of a w x h block (kGreyMaskPixelOffset bytes),
+// shared with the grey mask BMP file. w and h > 0, the pixel bytes within 32 bits.
+void writeGreyMaskHeader(uint8_t* out, int32_t w, int32_t h);
+
 // The size of the block for the canvas rectangle (x, y, w, h), or 0 when no
 // block can be made: the canvas is empty, w or h <= 0, nothing of the
 // rectangle overlaps the canvas, or the size does not fit in 32 bits.

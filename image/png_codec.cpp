@@ -169,7 +169,7 @@ void encodeRows(EncodeJob* job) {
 }
 
 bool encode(const DIB& image, ByteSink& sink, bool withAlpha) {
-    if (image.pixels == nullptr || image.width() <= 0 || image.height() <= 0) return false;
+    if (!image.isValid()) return false;
     EncodeJob job{&image, &sink, withAlpha, false};
     encodeRows(&job);
     return job.done;

@@ -21,8 +21,9 @@ std::span<const uint8_t> bytesOf(const T& value) {
     return {reinterpret_cast<const uint8_t*>(&value), sizeof(T)};
 }
 
-// The read buffers of the original program: pairs through 256 characters,
-// colours through 16.
+// How much of a value is read, as into a fixed buffer: pairs through 255
+// characters, colours through 15; a longer value is read cut, the way the
+// platform's profile functions cut it into a buffer of that size.
 constexpr size_t kPairBuffer = 256;
 constexpr size_t kColorBuffer = 16;
 

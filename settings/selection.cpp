@@ -7,9 +7,9 @@ namespace {
 
 // Moves a low edge down to the start of its grid cell, or (high = true) a high
 // edge up to the last pixel of its cell. "%" truncates towards zero, and the
-// added grid size makes the rule hold for negative coordinates too. 64-bit, so
-// extreme corners or grid values wrap like the 32-bit original instead of
-// overflowing.
+// added grid size makes the rule hold for negative coordinates too. The sums
+// are 64-bit and the result is cut back to 32 bits, so extreme corners or grid
+// values (the grid dialog lets any number through) wrap instead of overflowing.
 int64_t snapEdge(int64_t v, int64_t grid, bool high) {
     if (grid == 0) return v;
     int64_t snapped = v - ((grid + v % grid) % grid);

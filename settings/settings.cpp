@@ -9,22 +9,16 @@ namespace {
 // runs during exit can find it gone.
 Settings* instance = nullptr;
 
-Settings* freshSettings() {
-    auto* s = new Settings;
-    s->configPath = configPathBeside(executablePath());
-    return s;
-}
-
 }  // namespace
 
 Settings& settings() {
-    if (!instance) instance = freshSettings();
+    if (!instance) instance = new Settings;
     return *instance;
 }
 
 void resetSettings() {
     delete instance;
-    instance = freshSettings();
+    instance = new Settings;
 }
 
 std::u16string configPathBeside(std::u16string_view exePath) {

@@ -80,7 +80,7 @@ struct Settings {
     int32_t filterIndexMask = 0;
     // [grid]. The selection works with its own copy of the grid (size and
     // offset): it takes these at start-up and gives them back before saving.
-    IntPair wndPos;           // grid dialog position; 0, 0 = never placed
+    IntPair wndPos;            // grid dialog position; 0, 0 = never placed
     IntPair gridSize{32, 32};  // size
     IntPair gridCorrect;       // correct: the grid's offset
     // [colors], all 0x00BBGGRR
@@ -111,23 +111,18 @@ struct Settings {
     // Not stored: starts on in every run.
     bool colorHistory = true;
 
-    // Where config.ini lives; empty when the executable's path did not fit,
-    // and then settings are neither read nor written.
+    // Where config.ini lives, set by the program at start (beside the
+    // executable); while it is empty settings are neither read nor written.
     std::u16string configPath;
 };
 
-// The single instance, built on first use with every default and the
-// config.ini path beside the executable.
+// The single instance, built on first use with every default.
 Settings& settings();
 
 // Replaces the instance by a fresh one with every default, for tests that
 // start the program more than once in one process. References to the old
 // instance become invalid.
 void resetSettings();
-
-// The executable's full path, or empty when it does not fit in a path buffer
-// (kFilePathLength code units; one definition per platform).
-std::u16string executablePath();
 
 // config.ini in the folder of `exePath`; empty when `exePath` is empty or the
 // result would not fit in a path buffer.

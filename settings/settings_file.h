@@ -6,6 +6,10 @@
 
 #include "settings/settings.h"
 
+// The executable's full path, or empty when it does not fit in a path buffer
+// (kFilePathLength code units).
+std::u16string executablePath();
+
 // Reads s.configPath into `s` and applies the stored window placement to
 // `mainWindow` (which may be null). True when the file was read.
 bool loadSettings(Settings& s, HWND mainWindow);

@@ -6,15 +6,16 @@
 #include <set>
 #include <utility>
 
+#include "tests/test_support.h"
+
+using testimage::pixelsAre;
+
 namespace {
 
 constexpr uint32_t kGrey = 0x808080;
 constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr uint32_t kB0 = 0xB0B0B0;
 constexpr uint32_t kCanvasColor = 0x00123456;
 constexpr CanvasRect kFarAway{100000, 100000, 100001, 100001};  // outline off the frame
-
-void fill(DIB& d, uint32_t pixel) { d.fillRect(0, 0, d.width(), d.height(), pixel); }
 
 uint32_t rgb(const DIB& d, int32_t x, int32_t y) { return d.pixelAt(x, y) & 0xFFFFFF; }
 
@@ -25,20 +26,12 @@ FrameInputs inputsFor(const DIB& canvas) {
     return in;
 }
 
-// A canvas of distinct pixels with varied alpha.
-void fillPattern(DIB& d) {
-    uint32_t x = 12345;
-    for (int32_t y = 0; y < d.height(); ++y) {
-        for (int32_t i = 0; i < d.width(); ++i) d.row(y)[i] = x = x * 1103515245u + 12345u;
-    }
-}
-
 // The whole frame drawn pixel by pixel by the plain rule, without outline and
 // marks: float scale factors, clipRegion on the canvas size in client pixels,
 // 14-bit steps added up, each colour byte mixed on its own. The composer's
 // fast paths (strides, repeated rows, cached checker rows) must agree.
 void referenceFrame(DIB& frame, const FrameInputs& in) {
-    fill(frame, kGrey);
+    frame.fillRect(0, 0, frame.width(), frame.height(), kGrey);
     const DIB& c = *in.canvas;
     const int32_t ox = 8 - in.hPos, oy = 8 - in.vPos;
     const int32_t zw = static_cast<int32_t>(c.width() * in.zoom);
@@ -86,98 +79,40 @@ bool onOutline(int32_t x, int32_t y, int32_t l, int32_t t, int32_t r, int32_t b)
 
 bool isOutline(uint32_t p) { return p == kOutlineDark || p == kOutlineLight; }
 
-// Every pixel of `frame` against want(x, y); names the first that differs.
-template <typename Want>
-testing::AssertionResult pixelsAre(const DIB& frame, Want want) {
-    for (int32_t y = 0; y < frame.height(); ++y) {
-        for (int32_t x = 0; x < frame.width(); ++x) {
-            if (frame.pixelAt(x, y) != want(x, y)) {
-                return testing::AssertionFailure()
-                       << std::hex << frame.pixelAt(x, y) << " for " << want(x, y) << std::dec
-                       << " at " << x << "," << y;
-            }
-        }
-    }
-    return testing::AssertionSuccess();
-}
-
 // A canvas of one colour and the frame it is composed into.
 struct Scene {
     DIB canvas, frame;
     FrameInputs in;
     Scene(int32_t cw, int32_t ch, uint32_t color, int32_t fw, int32_t fh)
         : canvas(cw, ch), frame(fw, fh), in(inputsFor(canvas)) {
-        fill(canvas, color);
+        canvas.fillRect(0, 0, canvas.width(), canvas.height(), color);
     }
     void compose() { composeFrame(frame, in); }
 };
 
 }  // namespace
 
-TEST(FrameComposer, CanvasAtZoom1StartsAtClient8x8WithGreyAroundIt) {
-    DIB canvas(256, 256), frame(400, 300);
-    fillPattern(canvas);
-    composeFrame(frame, inputsFor(canvas));
-    EXPECT_TRUE(pixelsAre(frame, [&](int32_t x, int32_t y) {
-        const bool inside = x >= 8 && x < 264 && y >= 8 && y < 264;
-        return inside ? canvas.pixelAt(x - 8, y - 8) : kGrey;
-    }));
-}
-
-TEST(FrameComposer, AlphaModeShowsOpaqueWhiteOverTheB0SquareAs254) {
-    Scene s(16, 16, 0, 40, 40);
-    s.canvas.row(0)[8] = 0xFFFFFFFF;  // over square row 0, column 1: color2
-    s.canvas.row(0)[0] = 0xFFFFFFFF;  // over square row 0, column 0: color1
-    s.canvas.row(8)[8] = 0x80FF0000;  // half red over color1
-    s.canvas.row(8)[0] = 0x80FF0000;  // half red over color2
-    s.in.alphaMode = true;
-    s.compose();
-    EXPECT_EQ(rgb(s.frame, 16, 8), 0xFEFEFEu);  // (255 * 255 + 176 * 1) >> 8 = 254
-    EXPECT_EQ(rgb(s.frame, 8, 8), 0xFFFFFFu);   // (255 * 255 + 255) >> 8 = 255
-    EXPECT_EQ(rgb(s.frame, 9, 8), kWhite);      // transparent: the square shows
-    EXPECT_EQ(rgb(s.frame, 17, 8), kB0);
-    EXPECT_EQ(rgb(s.frame, 16, 16), 0xFF7F7Fu);  // red 255, green and blue 255 * 128 >> 8
-    EXPECT_EQ(rgb(s.frame, 8, 16), 0xD75858u);   // 431 * 128 >> 8 = 215, 176 * 128 >> 8 = 88
-}
-
-TEST(FrameComposer, CheckerSquaresAreBoxSizeClientPixelsAndAtLeastOne) {
-    // boxSize 8 at zoom 4 covers 2 x 2 canvas pixels; below 1 it paints as 1.
-    const struct { int32_t box, zoom, canvasPixels; } cases[] = {{8, 4, 2}, {0, 1, 1}, {-5, 1, 1}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.box);
-        Scene s(8, 8, 0, 48, 48);
-        s.in.alphaMode = true;
-        s.in.zoom = static_cast<float>(c.zoom);
-        s.in.boxSize = c.box;
-        s.compose();
-        const int32_t side = c.zoom * c.canvasPixels, end = 8 + 8 * c.zoom;
-        EXPECT_TRUE(pixelsAre(s.frame, [&](int32_t x, int32_t y) {
-            if (x < 8 || y < 8 || x >= end || y >= end) return kGrey;
-            return ((x - 8) / side + (y - 8) / side) % 2 == 0 ? kWhite : kB0;
-        }));
-    }
-}
-
 TEST(FrameComposer, FramesMatchThePlainDrawingRule) {
     // 40 x 24 divides evenly at 0.5 and 0.25, so whole-pixel strides are used.
     DIB odd(37, 23), even(40, 24), frame(90, 70), expected(90, 70);
-    fillPattern(odd);
-    fillPattern(even);
+    testimage::fillTagged(odd);
+    testimage::fillTagged(even);
     const float zooms[] = {1.0f, 0.5f, 0.25f, 2.0f, 4.0f, 1.3f, 0.3125f, 6.25f};
     const int32_t scrolls[][2] = {{0, 0}, {13, 7}, {-30, -5}, {150, 90}, {40, 0}};
     for (const DIB* canvas : {&odd, &even}) {
-        for (bool alpha : {false, true}) {
+        // Without alpha mode, then with it; a box size below 1 paints as 1.
+        for (auto [alpha, box] : {std::pair{false, 5}, {true, 5}, {true, 0}}) {
             for (float zoom : zooms) {
                 for (const auto& scroll : scrolls) {
-                    SCOPED_TRACE(testing::Message()
-                                 << canvas->width() << " wide, alpha " << alpha << " zoom " << zoom
-                                 << " scroll " << scroll[0] << "," << scroll[1]);
+                    SCOPED_TRACE(testing::Message() << canvas->width() << " wide, alpha " << alpha
+                                                    << " box " << box << " zoom " << zoom
+                                                    << " scroll " << scroll[0] << "," << scroll[1]);
                     FrameInputs in = inputsFor(*canvas);
                     in.alphaMode = alpha;
                     in.zoom = zoom;
                     in.hPos = scroll[0];
                     in.vPos = scroll[1];
-                    in.boxSize = 5;
+                    in.boxSize = box;
                     in.color1 = 0x3060C0;  // stored colours, red and blue to be exchanged
                     in.color2 = 0xA0E010;
                     composeFrame(frame, in);
@@ -190,30 +125,35 @@ TEST(FrameComposer, FramesMatchThePlainDrawingRule) {
     }
 }
 
-TEST(FrameComposer, EmptyOrTinyCanvasLeavesOnlyTheBackground) {
-    DIB empty, tiny(4, 4), frame(30, 20);
-    fill(tiny, kCanvasColor);
-    // At 0.0625 the 4 x 4 canvas is 0.25 client pixels wide: none.
-    const std::pair<const DIB*, float> cases[] = {{&empty, 1.0f}, {&tiny, 0.0625f}};
-    for (bool alpha : {false, true}) {
-        for (const auto& [canvas, zoom] : cases) {
-            FrameInputs in = inputsFor(*canvas);
-            in.alphaMode = alpha;
-            in.zoom = zoom;
-            composeFrame(frame, in);
-            EXPECT_TRUE(pixelsAre(frame, [](int32_t, int32_t) { return kGrey; })) << alpha;
-        }
-    }
+TEST(FrameComposer, AlphaModeShowsOpaqueWhiteOverTheB0SquareAs254) {
+    Scene s(16, 16, 0, 40, 40);
+    s.canvas.row(0)[8] = 0xFFFFFFFF;  // over square row 0, column 1: color2
+    s.canvas.row(8)[0] = 0x80FF0000;  // half red over color2
+    s.in.alphaMode = true;
+    s.compose();
+    EXPECT_EQ(rgb(s.frame, 16, 8), 0xFEFEFEu);  // (255 * 255 + 176 * 1) >> 8 = 254
+    EXPECT_EQ(rgb(s.frame, 9, 8), kWhite);      // transparent: the square shows
+    EXPECT_EQ(rgb(s.frame, 8, 16), 0xD75858u);  // 431 * 128 >> 8 = 215, 176 * 128 >> 8 = 88
 }
 
-TEST(FrameComposer, HugeZoomReadsOnlyInsideTheCanvas) {
-    DIB canvas(4, 4), frame(64, 64);
-    std::set<uint32_t> values;
-    for (int32_t i = 0; i < 16; ++i) {
-        canvas.row(i / 4)[i % 4] = 0xFF000001u + static_cast<uint32_t>(i);
-        values.insert(0xFF000001u + static_cast<uint32_t>(i));
+TEST(FrameComposer, EmptyTinyOrHugelyZoomedCanvasesStayInsideTheirPixels) {
+    DIB empty, tiny(4, 4), frame(64, 64);
+    tiny.fillRect(0, 0, tiny.width(), tiny.height(), kCanvasColor);
+    // At 0.0625 the 4 x 4 canvas is 0.25 client pixels wide: none.
+    const std::pair<const DIB*, float> cases[] = {{&empty, 1.0f}, {&tiny, 0.0625f}};
+    for (const auto& [canvas, zoom] : cases) {
+        FrameInputs in = inputsFor(*canvas);
+        in.alphaMode = true;
+        in.zoom = zoom;
+        composeFrame(frame, in);
+        EXPECT_TRUE(pixelsAre(frame, [](int32_t, int32_t) { return kGrey; }));
     }
-    FrameInputs in = inputsFor(canvas);
+    EXPECT_FALSE(scaledCopyTo(empty, frame, 0, 0, 4, 4, 4, 4));
+    EXPECT_FALSE(scaledBlendTo(tiny, frame, 0, -4, 4, 4, 4, 4));
+
+    std::set<uint32_t> values;
+    for (int32_t i = 0; i < 16; ++i) values.insert(tiny.row(i / 4)[i % 4] = 0xFF000001u + i);
+    FrameInputs in = inputsFor(tiny);
     in.zoom = 100000.25f;
     in.hPos = 399990;  // the right edge of the canvas
     in.vPos = 199990;
@@ -256,87 +196,19 @@ TEST(SelectionOutline, IsTheDottedBorderOverCanvasAndGreyAndTheTwoPhasesDifferPi
     EXPECT_LT(dark, outline);
 }
 
-TEST(SelectionOutline, PhaseFollowsBit9OfTheTickCount) {
-    EXPECT_TRUE(outlinePhaseOf(512));
-    EXPECT_TRUE(outlinePhaseOf(1023));
-    EXPECT_FALSE(outlinePhaseOf(511));
-    EXPECT_FALSE(outlinePhaseOf(1024));
-}
-
 TEST(CopyMarks, SitOnTheFootprintCornersAndBlinkWithTheOutline) {
     Scene s(64, 64, kCanvasColor, 80, 80);
     s.in.selection = {0, 0, 31, 31};
-    // Without a CopyBuffer the footprint corners show the canvas.
-    s.compose();
-    EXPECT_EQ(s.frame.pixelAt(48, 28), kCanvasColor);
-    EXPECT_EQ(s.frame.pixelAt(48, 12), kCanvasColor);
-
     s.in.copy = {true, 40, 20};  // footprint (8, 8) - (48, 28)
     for (bool phase : {true, false}) {
-        SCOPED_TRACE(phase);
         s.in.outlinePhase = phase;
         s.compose();
         const uint32_t mark = phase ? kOutlineDark : kOutlineLight;
-        EXPECT_EQ(s.frame.pixelAt(48, 28), mark);
-        EXPECT_EQ(s.frame.pixelAt(47, 21), mark);  // up the vertical arm
-        EXPECT_EQ(s.frame.pixelAt(41, 27), mark);  // along the horizontal arm
-        EXPECT_EQ(s.frame.pixelAt(48, 12), mark);  // top-right corner, down its arm
-        EXPECT_EQ(s.frame.pixelAt(44, 8), mark);
-        EXPECT_EQ(s.frame.pixelAt(8, 25), mark);           // bottom-left corner
-        EXPECT_EQ(s.frame.pixelAt(30, 28), kCanvasColor);  // between the marks
+        // Each corner and along its arms; nothing between the marks.
+        for (auto [x, y] : {std::pair{48, 28}, {47, 21}, {41, 27}, {48, 12}, {44, 8}, {8, 25}}) {
+            EXPECT_EQ(s.frame.pixelAt(x, y), mark) << x << "," << y << " phase " << phase;
+        }
+        EXPECT_EQ(s.frame.pixelAt(30, 28), kCanvasColor);
         EXPECT_EQ(s.frame.pixelAt(48, 18), kCanvasColor);
     }
-}
-
-TEST(ScaledDrawing, StepsInFourteenBitFixedPoint) {
-    DIB src(3, 1);
-    for (int32_t i = 0; i < 3; ++i) src.row(0)[i] = 0x01000000u * (i + 1) + i;
-    DIB dst(7, 1);
-    fill(dst, 0);
-    ASSERT_TRUE(scaledCopyTo(src, dst, 0, 0, 7, 1, 3, 1));
-    // step = 3 * 16384 / 7 = 7021: columns 0, 0, 0, 1, 1, 2, 2
-    const int want[] = {0, 0, 0, 1, 1, 2, 2};
-    for (int32_t i = 0; i < 7; ++i) EXPECT_EQ(dst.pixelAt(i, 0), src.pixelAt(want[i], 0)) << i;
-}
-
-TEST(ScaledDrawing, ADestinationLeftOfTheImageMovesTheSourceRight) {
-    DIB src(4, 1);
-    fillPattern(src);
-    DIB dst(8, 1);
-    fill(dst, 0);
-    // At zoom 2 destination columns -3 and -2 show source 0, -1 and 0 source 1;
-    // column 5 is past the scaled source.
-    ASSERT_TRUE(scaledCopyTo(src, dst, -3, 0, 8, 2, 4, 1));
-    const int32_t from[] = {1, 2, 2, 3, 3};
-    for (int32_t i = 0; i < 5; ++i) EXPECT_EQ(dst.pixelAt(i, 0), src.pixelAt(from[i], 0)) << i;
-    EXPECT_EQ(dst.pixelAt(5, 0), 0u);
-}
-
-TEST(ScaledDrawing, NothingLeftAfterClippingReturnsFalse) {
-    DIB src(4, 4), dst(8, 8), empty;
-    fillPattern(src);
-    EXPECT_FALSE(scaledCopyTo(src, dst, 8, 0, 4, 4, 4, 4));
-    EXPECT_FALSE(scaledBlendTo(src, dst, 0, -4, 4, 4, 4, 4));
-    EXPECT_FALSE(scaledCopyTo(src, dst, 0, 0, 0, 4, 4, 4));
-    EXPECT_FALSE(scaledCopyTo(empty, dst, 0, 0, 4, 4, 4, 4));
-}
-
-TEST(ScaledDrawing, BlendMixesEachColourByteAndKeepsTheDestinationAlpha) {
-    // Five pixels: four take the wide path, the last the one-by-one path.
-    const struct {
-        uint32_t src, dst, want;
-    } cases[] = {
-        {0xFFFFFFFF, 0x7F000000, 0x7FFEFEFE},  // white over black gives 254
-        {0x00ABCDEF, 0x11223344, 0x11223344},  // alpha 0 leaves it alone
-        {0x80FF0000, 0xC00000FF, 0xC07F007F},  // 255 * 128 >> 8 = 127
-        {0x40102030, 0x01F0E0D0, 0x01B8B0A8},  // (0x10 * 64 + 0xF0 * 192) >> 8 = 0xB8
-        {0xFFFFFFFF, 0x7F000000, 0x7FFEFEFE},
-    };
-    DIB src(5, 1), dst(5, 1);
-    for (int32_t i = 0; i < 5; ++i) {
-        src.row(0)[i] = cases[i].src;
-        dst.row(0)[i] = cases[i].dst;
-    }
-    ASSERT_TRUE(scaledBlendTo(src, dst, 0, 0, 5, 1, 5, 1));
-    for (int32_t i = 0; i < 5; ++i) EXPECT_EQ(dst.pixelAt(i, 0), cases[i].want) << i;
 }

@@ -6,7 +6,8 @@
 
 #include <climits>
 
-#include "tests/unit/edit/test_image.h"
+#include "resources/resource.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -30,6 +31,33 @@ TEST(EditRects, ExtremeSelectionsSaturateInsteadOfWrapping) {
               (CanvasSize{INT_MAX, 10}));
 }
 
+// A paste into the selection grows the canvas to take the whole selection,
+// one beyond it to take the whole image; the pasted part is no larger than
+// either.
+TEST(EditRects, APasteGrowsTheCanvasAsFarAsTheSelectionOrTheImageReaches) {
+    struct Case {
+        bool beyond;
+        int32_t left, right, iw, ih;
+        std::optional<CanvasSize> grown;
+        EditRect target;
+    };
+    const Case cases[] = {
+        {false, 90, 109, 50, 50, CanvasSize{110, 110}, {90, 90, 20, 20}},
+        {false, 90, 100, 50, 50, CanvasSize{101, 101}, {90, 90, 11, 11}},
+        {false, 90, 99, 50, 50, std::nullopt, {90, 90, 10, 10}},
+        {false, 0, 9, 4, 30, std::nullopt, {0, 0, 4, 10}},
+        {true, 0, 9, 150, 20, CanvasSize{150, 100}, {0, 0, 150, 20}},
+    };
+    for (const Case& c : cases) {
+        const Selection s = selectionOf(c.left, c.left, c.right, c.right);
+        EXPECT_EQ(
+            c.beyond ? grownForPasteBeyond(s, c.iw, c.ih, 100, 100) : grownForPaste(s, 100, 100),
+            c.grown)
+            << c.right;
+        EXPECT_EQ(c.beyond ? beyondTarget(s, c.iw, c.ih) : pasteTarget(s, c.iw, c.ih), c.target);
+    }
+}
+
 // Each command's change fails here, so the history, the counters and the
 // canvas stay as they were.
 TEST(EditCommands, FailedChangesLeaveNoEntryAndNoCount) {
@@ -40,7 +68,7 @@ TEST(EditCommands, FailedChangesLeaveNoEntryAndNoCount) {
     doc.selection = selectionOf(10, 10, 12, 12);  // wholly outside the canvas
     DIB empty, pixel(1, 1);
     pixel.pixels[0] = 0xFF000000u;
-    EXPECT_FALSE(changeSelection(doc, s, 40141));  // a flip of nothing fails
+    EXPECT_FALSE(changeSelection(doc, s, ID_COLOR_FLIP_HORIZONTAL));  // a flip of nothing fails
     EXPECT_FALSE(paste(doc, s, empty, PasteKind::Copy));
     s.autoResize = false;
     EXPECT_FALSE(paste(doc, s, pixel, PasteKind::Translucent));

@@ -8,7 +8,7 @@
 #include <random>
 
 #include "edit/pixel_ops.h"
-#include "tests/unit/edit/test_image.h"
+#include "tests/test_support.h"
 
 using namespace testimage;
 

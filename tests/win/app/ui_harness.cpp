@@ -2,9 +2,6 @@
 
 #include <commctrl.h>
 
-#include <chrono>
-#include <random>
-
 #include "app/app_state.h"
 #include "settings/settings.h"
 
@@ -30,19 +27,6 @@ void setModifiers(bool ctrl, bool shift) {
 }
 
 }  // namespace
-
-TempFolder::TempFolder() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            (L"plimsett-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-             std::to_wstring(random()));
-    std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 UiSession::UiSession(const std::filesystem::path& folder, const std::wstring& commandLine) {
     resetSettings();
@@ -78,6 +62,11 @@ void UiSession::pump() {
         }
         main_.processMessage(msg);
     }
+}
+
+void UiSession::command(WORD id) {
+    SendMessageW(main_.hwnd, WM_COMMAND, id, 0);
+    pump();
 }
 
 void UiSession::pumpFor(DWORD ms) {

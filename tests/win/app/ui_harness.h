@@ -13,19 +13,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-
-// A temporary folder removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+#include "tests/test_support.h"
 
 class UiSession {
 public:
@@ -45,10 +33,12 @@ public:
 
     // Runs every message waiting in the queue through the real loop.
     void pump();
+    // Sends command `id` to the main window, then pumps.
+    void command(WORD id);
     // Pumps for about `ms` milliseconds.
     void pumpFor(DWORD ms);
     // Pumps until `done` holds or `ms` milliseconds have passed; false then.
-    bool pumpUntil(const std::function<bool()>& done, DWORD ms = 3000);
+    bool pumpUntil(const std::function<bool()>& done, DWORD ms = 10000);
     // Sends WM_CLOSE and pumps; true when the window went away, with the
     // quit code in `exitCode`.
     bool close(int* exitCode = nullptr);

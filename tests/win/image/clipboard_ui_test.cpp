@@ -20,7 +20,7 @@
 #include "image/png_codec.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
-#include "tests/unit/edit/test_image.h"
+#include "tests/test_support.h"
 #include "tests/win/app/ui_harness.h"
 
 namespace {

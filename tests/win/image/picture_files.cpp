@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <initializer_list>
 #include <iterator>
 
@@ -135,16 +134,6 @@ Bytes enhancedMetafile() {
     GetEnhMetaFileBits(metafile, UINT(out.size()), out.data());
     DeleteEnhMetaFile(metafile);
     return out;
-}
-
-void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-Bytes readFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 bool isClosedEverywhere(const std::filesystem::path& path) {

@@ -3,11 +3,10 @@
 // the picture loader is tested on files whose content the test knows exactly.
 #include <cstdint>
 #include <filesystem>
-#include <vector>
+
+#include "tests/test_support.h"
 
 namespace testfiles {
-
-using Bytes = std::vector<uint8_t>;
 
 struct Rgb {
     uint8_t r, g, b;
@@ -18,6 +17,8 @@ struct Rgb {
 // carry only their DC term, so they decode flat again.
 Bytes jpegOfFourBlocks(const Rgb colours[4]);
 
+inline constexpr Rgb kPrimaries[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}};
+
 // A 4 x 4 GIF with a four-colour palette: palette entry (x / 2) + 2 * (y / 2).
 Bytes gifOfFourQuadrants(const Rgb palette[4]);
 
@@ -27,8 +28,6 @@ Bytes iconFile();
 // An enhanced metafile with one rectangle.
 Bytes enhancedMetafile();
 
-void writeFile(const std::filesystem::path& path, const Bytes& bytes);
-Bytes readFile(const std::filesystem::path& path);
 // True when nobody holds the file open: it can be opened without sharing.
 bool isClosedEverywhere(const std::filesystem::path& path);
 

@@ -1,0 +1,82 @@
+// The mask copy's clipboard handover: the block read back from the clipboard
+// is the one the portable builder makes, and a failed copy leaves the
+// clipboard as it was.
+#include "image/grey_mask_clipboard.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "image/grey_mask_block.h"
+#include "tests/test_support.h"
+
+namespace {
+
+// The bytes of the clipboard's `format`, or nothing.
+Bytes clipboardData(UINT format) {
+    Bytes bytes;
+    if (!OpenClipboard(nullptr)) return bytes;
+    if (HANDLE handle = GetClipboardData(format)) {
+        if (const auto* p = static_cast<const uint8_t*>(GlobalLock(handle))) {
+            bytes.assign(p, p + GlobalSize(handle));
+            GlobalUnlock(handle);
+        }
+    }
+    CloseClipboard();
+    return bytes;
+}
+
+}  // namespace
+
+// Five wide (rows of 8 bytes) hanging over the bottom-right corner.
+TEST(ClipboardMask, BlockReadBackEqualsTheBuiltBlock) {
+    DIB canvas(7, 5);
+    testimage::fillTagged(canvas);
+    ASSERT_TRUE(copyMaskToClipboard(canvas, 4, 2, 5, 4));
+    Bytes expected(greyMaskBlockSize(canvas, 4, 2, 5, 4));
+    ASSERT_TRUE(writeGreyMaskBlock(expected.data(), expected.size(), canvas, 4, 2, 5, 4));
+    const Bytes read = clipboardData(CF_DIB);
+    ASSERT_GE(read.size(), expected.size());  // the platform may round the block up
+    EXPECT_EQ(Bytes(read.begin(), read.begin() + expected.size()), expected);
+}
+
+// Nothing to copy, or the clipboard held by another thread's window.
+TEST(ClipboardMask, FailedCopyLeavesTheClipboardAlone) {
+    DIB canvas(4, 4), empty;
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 7);
+    std::memcpy(GlobalLock(text), "marker", 7);
+    GlobalUnlock(text);
+    SetClipboardData(CF_TEXT, text);  // the clipboard owns it now
+    CloseClipboard();
+    EXPECT_FALSE(copyMaskToClipboard(canvas, 4, 0, 2, 2));
+    EXPECT_FALSE(copyMaskToClipboard(canvas, 0, 0, 0, 2));
+    EXPECT_FALSE(copyMaskToClipboard(empty, 0, 0, 2, 2));
+
+    std::atomic<int> state{0};  // 1: opened (or 2: could not), 3: may close
+    std::thread holder([&] {
+        HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      nullptr, nullptr);
+        const BOOL opened = window != nullptr && OpenClipboard(window);
+        state = opened ? 1 : 2;
+        while (state != 3) Sleep(1);
+        if (opened) CloseClipboard();
+        if (window != nullptr) DestroyWindow(window);
+    });
+    while (state == 0) Sleep(1);
+    const bool held = state == 1;
+    const bool copied = copyMaskToClipboard(canvas, 0, 0, 4, 4);
+    state = 3;
+    holder.join();
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(copied);
+    const Bytes marker = clipboardData(CF_TEXT);
+    EXPECT_EQ(std::string(marker.begin(), marker.end()).c_str(), std::string("marker"));
+    EXPECT_TRUE(clipboardData(CF_DIB).empty());
+}
