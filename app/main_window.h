@@ -75,6 +75,8 @@ private:
     bool runEditCommand(WORD id);
     void showEdit(const std::optional<EditOutcome>& outcome);
     void showUndoStep();
+    // Counts a document event and shows the title that follows from it.
+    void count(DocumentEvent event);
 
     // The document and file commands: saving, opening, replacing the
     // document, the tool windows, a second instance, the command line.

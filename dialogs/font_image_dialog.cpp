@@ -100,17 +100,6 @@ void drawSheet(DIBSection& s, const FontImageParams& p) {
     s.makeOpaqueRect(0, 0, s.width(), s.height());
 }
 
-bool writeSheet(const char16_t* path, int32_t filterIndex) {
-    const DIB& image = sheet();
-    switch (imageWriterFor(filterIndex)) {
-    case ImageWriter::Png32: return writePng32(path, image);
-    case ImageWriter::Png24: return writePng24(path, image);
-    case ImageWriter::Bmp32: return writeBmp(image, path, 32);
-    case ImageWriter::Bmp24: return writeBmp(image, path, 24);
-    }
-    return false;
-}
-
 int CALLBACK addFontName(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM list) {
     const auto* full = reinterpret_cast<const ENUMLOGFONTEXW*>(font);
     SendMessageW(reinterpret_cast<HWND>(list), CB_ADDSTRING, 0,
@@ -284,7 +273,7 @@ private:
         copyChoice(choice, doc_.file);
         choice.filterIndexNormal = settings().filterIndexNormal;
         const int index = chooseSaveFile(choice, hwnd, kImageSaveList);
-        if (index != 0 && !writeSheet(choice.filePath, index))
+        if (index != 0 && !writeImageFile(choice.filePath, sheet(), index))
             MessageBoxW(hwnd, L"Save Error", asWide(choice.fileTitle), MB_OK | MB_ICONERROR);
     }
 

@@ -18,16 +18,6 @@
 
 namespace {
 
-bool writeImage(const char16_t* path, const DIB& image, int32_t filterIndex) {
-    switch (imageWriterFor(filterIndex)) {
-    case ImageWriter::Png32: return writePng32(path, image);
-    case ImageWriter::Png24: return writePng24(path, image);
-    case ImageWriter::Bmp32: return writeBmp(image, path, 32);
-    case ImageWriter::Bmp24: return writeBmp(image, path, 24);
-    }
-    return false;
-}
-
 bool isExistingFile(const char16_t* path) {
     const DWORD attributes = GetFileAttributesW(asWide(path));
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -69,8 +59,8 @@ void Main::saveDocumentAs() {
         // The document takes the chosen name, also when the write then fails.
         const int index = chooseSaveStored(doc.file, hwnd, kImageSaveList);
         if (index != 0) {
-            if (writeImage(doc.file.filePath, doc.canvas, index))
-                countEvent(doc, DocumentEvent::Saved);
+            if (writeImageFile(doc.file.filePath, doc.canvas, index))
+                count(DocumentEvent::Saved);
             else
                 showSaveError(hwnd, doc.file.fileTitle, MB_ICONWARNING);
         }
@@ -86,8 +76,7 @@ void Main::saveDocument() {
                              : hasExtension(path, u".bmp") ? writeBmp(doc.canvas, path, 32)
                                                            : false;
         if (written) {
-            countEvent(doc, DocumentEvent::Saved);
-            showTitle(*this);
+            count(DocumentEvent::Saved);
             return;
         }
     }
@@ -100,7 +89,7 @@ void Main::saveImageAside(const DIB& image, bool pauseBlink) {
     std::optional<PausedBlink> paused;
     if (pauseBlink) paused.emplace(hwnd);
     const int index = chooseSaveStored(choice, hwnd, kImageSaveList);
-    if (index != 0 && !writeImage(choice.filePath, image, index))
+    if (index != 0 && !writeImageFile(choice.filePath, image, index))
         showSaveError(hwnd, choice.fileTitle, MB_ICONWARNING);
 }
 

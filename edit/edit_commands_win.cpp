@@ -55,6 +55,11 @@ void Main::showEdit(const std::optional<EditOutcome>& outcome) {
     showCursorStatus(*this);
 }
 
+void Main::count(DocumentEvent event) {
+    countEvent(document_, event);
+    showTitle(*this);
+}
+
 void Main::showUndoStep() {
     const float zoom = appState().zoomFactor;
     showTitle(*this);

@@ -2,6 +2,7 @@
 #include "image/image_writer.h"
 
 #include "image/bmp_writer.h"
+#include "image/file_choice.h"
 #include "image/file_replace.h"
 #include "image/png_codec.h"
 
@@ -33,4 +34,14 @@ bool writeGreyMaskBmp(const DIB& image, const char16_t* path) {
     if (path == nullptr || !hasPixels(image)) return false;
     return replaceFileWith(path,
                            [&image](ByteSink& sink) { return encodeGreyMaskBmp(image, sink); });
+}
+
+bool writeImageFile(const char16_t* path, const DIB& image, int32_t filterIndex) {
+    switch (imageWriterFor(filterIndex)) {
+    case ImageWriter::Png32: return writePng32(path, image);
+    case ImageWriter::Png24: return writePng24(path, image);
+    case ImageWriter::Bmp32: return writeBmp(image, path, 32);
+    case ImageWriter::Bmp24: return writeBmp(image, path, 24);
+    }
+    return false;
 }

@@ -13,3 +13,6 @@ bool writePng24(const char16_t* path, const DIB& image);
 bool writeBmp(const DIB& image, const char16_t* path, int bits);
 // 8-bit grey BMP of the alpha channel.
 bool writeGreyMaskBmp(const DIB& image, const char16_t* path);
+
+// The writer the image save dialog's filter index names (imageWriterFor).
+bool writeImageFile(const char16_t* path, const DIB& image, int32_t filterIndex);

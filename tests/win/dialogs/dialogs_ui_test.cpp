@@ -19,15 +19,10 @@ namespace {
 
 const wchar_t kBadParameter[] = L"パラメータが異常です";
 
-void command(UiSession& ui, WORD id) {
-    SendMessageW(ui.hwnd(), WM_COMMAND, id, 0);
-    ui.pump();
-}
-
 // Runs command `id` while the script answers the dialogs it opens.
 bool runDialog(UiSession& ui, WORD id, std::vector<DialogStep> steps) {
     DialogScript script(std::move(steps));
-    command(ui, id);
+    ui.command(id);
     return script.finish();
 }
 
@@ -205,7 +200,7 @@ TEST(UiDialogGrid, EveryEditAppliesAtOnce) {
     Selection& sel = sessionDocument().selection;
     sel.x1 = 5, sel.y1 = 5, sel.x2 = 20, sel.y2 = 40;
     updateSelection(sel);
-    command(ui, ID_GRID_DIALOG);
+    ui.command(ID_GRID_DIALOG);
     ASSERT_NE(gridDialog(), nullptr);
     for (const auto& s : steps) {
         SCOPED_TRACE(testing::Message() << s.id << (s.text ? " typed" : " pressed"));
@@ -225,13 +220,13 @@ TEST(UiDialogGrid, ClosedWithEnterOrEscapeItReopensWhereItWasAlsoAfterARestart) 
     for (int run = 0; run < 2; ++run) {
         UiSession ui(folder.path());
         ASSERT_TRUE(ui.started());
-        command(ui, ID_GRID_DIALOG);
+        ui.command(ID_GRID_DIALOG);
         ASSERT_NE(gridDialog(), nullptr);
         RECT r{};
         GetWindowRect(gridDialog(), &r);
         if (run == 1) EXPECT_EQ((IntPair{r.left, r.top}), (IntPair{100, 120}));
         for (const auto& c : closings) {
-            if (!gridDialog()) command(ui, ID_GRID_DIALOG);
+            if (!gridDialog()) ui.command(ID_GRID_DIALOG);
             SetWindowPos(gridDialog(), nullptr, c.at.x, c.at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             // Typed into a field of the dialog, as the user would.
             PostMessageW(GetDlgItem(gridDialog(), IDC_WIDTH), WM_KEYDOWN, c.key, 1);
@@ -249,7 +244,7 @@ TEST(UiDialogChangeColor, TOverTheCanvasTakesThePixelIntoTheSwatchWithoutAClick)
     ASSERT_TRUE(ui.started());
     const uint32_t red = 0x0000FF;
     sessionDocument().canvas.fillRect(10, 10, 10, 10, pixelOf(red) | 0xFF000000u);
-    command(ui, ID_COLOR_CHANGE_DIALOG);
+    ui.command(ID_COLOR_CHANGE_DIALOG);
     const HWND dialog = static_cast<HWND>(sessionDocument().changeColorDialog);
     ASSERT_NE(dialog, nullptr);
     SetForegroundWindow(dialog);

@@ -149,11 +149,6 @@ std::wstring windowText(HWND window) {
 
 HWND viewer() { return static_cast<HWND>(sessionDocument().copyViewer); }
 
-void command(UiSession& ui, WORD id) {
-    SendMessageW(ui.hwnd(), WM_COMMAND, id, 0);
-    ui.pump();
-}
-
 }  // namespace
 
 TEST(UiClipboard, OwnCopyPutsTheExactBlockAndComesBackWithItsAlpha) {
@@ -190,7 +185,7 @@ TEST(UiClipboard, OwnCopyPutsTheExactBlockAndComesBackWithItsAlpha) {
 
     EXPECT_TRUE(copyBufferIsTagged(10, 5, 3, 5));
     EXPECT_EQ(ui.statusText(4), L"10 x 5");
-    command(ui, ID_OPTION_COPY_VIEWER);
+    ui.command(ID_OPTION_COPY_VIEWER);
     EXPECT_EQ(windowText(viewer()), L"copy viewer 10x5 [x1.00]");
 }
 
@@ -338,7 +333,7 @@ TEST(UiDrop, OneFileRunsTheDropActionAndSeveralGoToTheFileList) {
     };
     UiSession ui(folder.path());
     ASSERT_TRUE(ui.started());
-    command(ui, ID_OPTION_COPY_VIEWER);
+    ui.command(ID_OPTION_COPY_VIEWER);
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.action << " " << c.files << " " << c.onViewer);
         settings().ddActionType = c.action;
@@ -363,7 +358,7 @@ TEST(UiCopyViewer, TitleZoomAndScrollRangesFollowTheCopyBuffer) {
     TempFolder folder;
     UiSession ui(folder.path());
     ASSERT_TRUE(ui.started());
-    command(ui, ID_OPTION_COPY_VIEWER);
+    ui.command(ID_OPTION_COPY_VIEWER);
     HWND view = viewer();
     ASSERT_TRUE(view);
     auto bar = [&](int which) {
@@ -412,7 +407,7 @@ TEST(UiCopyViewer, TitleZoomAndScrollRangesFollowTheCopyBuffer) {
 
     // A second open only brings the viewer forward and refreshes it.
     sessionDocument().copyBuffer.create(2, 3);
-    command(ui, ID_OPTION_COPY_VIEWER);
+    ui.command(ID_OPTION_COPY_VIEWER);
     EXPECT_EQ(viewer(), view);
     EXPECT_EQ(GetActiveWindow(), view);
     EXPECT_EQ(windowText(view), L"copy viewer 2x3 [x15.75]");
@@ -420,7 +415,7 @@ TEST(UiCopyViewer, TitleZoomAndScrollRangesFollowTheCopyBuffer) {
     // Clearing asks first; No keeps the buffer.
     for (int answer : {IDNO, IDYES}) {
         DialogAnswerer answerer(answer);
-        command(ui, ID_OPTION_CLEAR_COPY);
+        ui.command(ID_OPTION_CLEAR_COPY);
         EXPECT_EQ(answerer.text(), L"コピーデータをクリアしますか？");
         EXPECT_EQ(answerer.caption(), L"確認");
         EXPECT_EQ(sessionDocument().copyBuffer.isValid(), answer == IDNO);
