@@ -41,11 +41,12 @@ bench: setup
 # its regression folder (and, for the PNG decoder, the PNG test suite). Files
 # that make a target fail land in build/fuzz/ named after the target.
 FUZZ_SECONDS ?= 120
-FUZZ_TARGETS := decode_png clipboard_dib clipboard_png
+FUZZ_TARGETS := decode_png clipboard_dib clipboard_png config_ini
 FUZZ_SEEDS_decode_png := tests/fuzz/regressions/png \
   $(wildcard build/third_party/libpng1.6-*/contrib/pngsuite)
 FUZZ_SEEDS_clipboard_dib := tests/fuzz/regressions/clipboard_dib
 FUZZ_SEEDS_clipboard_png := tests/fuzz/regressions/clipboard_png
+FUZZ_SEEDS_config_ini := tests/fuzz/regressions/config_ini
 
 define run_fuzz_target
 	@mkdir -p build/fuzz/corpus/$(1)

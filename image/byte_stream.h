@@ -14,6 +14,9 @@ public:
     virtual size_t read(void* buffer, size_t size) = 0;
     // Moves back to the first byte; false when that is not possible.
     virtual bool rewind() = 0;
+    // How many bytes the source holds in all, or kUnknownSize.
+    static constexpr uint64_t kUnknownSize = UINT64_MAX;
+    virtual uint64_t totalSize() const { return kUnknownSize; }
 };
 
 class ByteSink {
@@ -33,6 +36,7 @@ public:
         position_ = 0;
         return true;
     }
+    uint64_t totalSize() const override { return size_; }
 
 private:
     const uint8_t* data_;

@@ -14,12 +14,6 @@
 
 namespace {
 
-// The largest image a block may bring in. A 32-bit build has about 2 GiB of
-// address space and the block itself already takes as much as the image will
-// take, and no single object there may exceed 2^31 - 1 bytes; refusing larger
-// images on every build makes both builds take the same blocks.
-constexpr uint64_t kMaxImageBytes = std::numeric_limits<int32_t>::max();
-
 uint32_t readU32(const uint8_t* p) {
     uint32_t v;
     std::memcpy(&v, p, sizeof v);
@@ -118,10 +112,6 @@ bool readBitfields(const DibLayout& layout, const uint8_t* pixels, DIB& image) {
         }
     }
     return true;
-}
-
-uint32_t readU32BigEndian(const uint8_t* p) {
-    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
 }
 
 }  // namespace
@@ -295,21 +285,7 @@ bool writeDibV5Block(uint8_t* block, size_t size, const DIB& image) {
 }
 
 bool decodeClipboardPng(const uint8_t* block, size_t size, DIB& target) {
-    // The header chunk comes first: its size is checked before anything is
-    // allocated, against the image limit and against what the compressed
-    // data can hold (deflate expands at most about 1032 times).
-    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (block == nullptr || size < 33 || std::memcmp(block, kSignature, 8) != 0 ||
-        std::memcmp(block + 12, "IHDR", 4) != 0) {
-        return false;
-    }
-    const uint64_t width = readU32BigEndian(block + 16), height = readU32BigEndian(block + 20);
-    const unsigned depth = block[24], colorType = block[25];
-    const unsigned channels = colorType == 2 ? 3 : colorType == 4 ? 2 : colorType == 6 ? 4 : 1;
-    if (width == 0 || height == 0 || width * height * 4 > kMaxImageBytes) return false;
-    const uint64_t rawBytes = ((width * channels * depth + 7) / 8 + 1) * height;
-    if (rawBytes > static_cast<uint64_t>(size) * 1032) return false;
-
+    // The decoder checks the declared size before it allocates anything.
     DIB image;
     const int result = decodePngBytes(block, size, image);
     if (result == kPngFailed) return false;

@@ -79,9 +79,8 @@ size_t dibV5BlockSize(int32_t w, int32_t h);
 bool writeDibV5Block(uint8_t* block, size_t size, const DIB& image);
 
 // A "PNG" clipboard block into `target`, with its alpha (an image without an
-// alpha channel becomes opaque). Sizes beyond the image limit, or beyond what
-// the block's compressed data can hold, are refused before anything is
-// allocated. False, the target as it was, on any failure.
+// alpha channel becomes opaque). False, the target as it was, on any failure;
+// the decoder refuses absurd sizes before allocating (decodePng).
 bool decodeClipboardPng(const uint8_t* block, size_t size, DIB& target);
 
 // Every pixel's alpha byte is 0: what screenshots and most programs deliver

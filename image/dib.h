@@ -13,6 +13,12 @@
 struct HDC__;
 #endif
 
+// The largest image any decoder builds, in bytes. A 32-bit build has about
+// 2 GiB of address space and no single object there may exceed 2^31 - 1
+// bytes; refusing larger images on every build makes both builds take the
+// same files and clipboard blocks.
+constexpr uint64_t kMaxImageBytes = 0x7FFFFFFF;
+
 // The clipping rule shared by copyTo and the pixel operations: cut the
 // rectangle (dx, dy, w, h) <- (sx, sy) against both images. True when
 // something is left.

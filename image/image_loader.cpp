@@ -25,7 +25,13 @@ HANDLE openForReading(const char16_t* path) {
 // (chunk lengths, names, checksums).
 class FileSource final : public ByteSource {
 public:
-    explicit FileSource(HANDLE file) : file_(file) {}
+    explicit FileSource(HANDLE file) : file_(file) {
+        LARGE_INTEGER size{};
+        if (GetFileSizeEx(file, &size) && size.QuadPart >= 0)
+            totalSize_ = static_cast<uint64_t>(size.QuadPart);
+    }
+
+    uint64_t totalSize() const override { return totalSize_; }
 
     size_t read(void* buffer, size_t size) override {
         auto* out = static_cast<uint8_t*>(buffer);
@@ -66,6 +72,7 @@ private:
     }
 
     HANDLE file_;
+    uint64_t totalSize_ = kUnknownSize;
     uint8_t buffer_[32 * 1024];
     size_t position_ = 0;
     size_t filled_ = 0;

@@ -19,6 +19,23 @@
 
 namespace {
 
+// The declared size is checked before the image is allocated: against the
+// image limit, and against what the source can hold at all, since deflate
+// expands its input at most about 1032 times. A small file that declares a
+// huge image so costs nothing.
+bool declaredSizeFits(uint64_t width, uint64_t height, int bitDepth, int colorType,
+                      uint64_t sourceBytes) {
+    if (width == 0 || height == 0 || width * height * 4 > kMaxImageBytes) return false;
+    const uint64_t channels = colorType == PNG_COLOR_TYPE_RGB          ? 3
+                              : colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                              : colorType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                                                                       : 1;
+    // Each row of the uncompressed stream is a filter byte and the samples.
+    const uint64_t rawBytes =
+        ((width * channels * static_cast<uint64_t>(bitDepth) + 7) / 8 + 1) * height;
+    return sourceBytes == ByteSource::kUnknownSize || rawBytes / 1032 <= sourceBytes;
+}
+
 // The libpng interface this code is written against; any 1.6 release accepts it.
 constexpr char kLibpngVersion[] = "1.6.9";
 constexpr uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
@@ -90,8 +107,7 @@ void decodeRows(DecodeJob* job) {
         png_set_gray_to_rgb(png);
     }
 
-    constexpr png_uint_32 kMaxSide = std::numeric_limits<int32_t>::max();
-    if (width > kMaxSide || height > kMaxSide ||
+    if (!declaredSizeFits(width, height, bitDepth, colorType, job->source->totalSize()) ||
         !job->image->create(static_cast<int32_t>(width), static_cast<int32_t>(height))) {
         png_error(png, "image too large");
     }

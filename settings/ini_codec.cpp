@@ -95,8 +95,9 @@ IniDocument::Line IniDocument::makeLine(std::string raw) {
 }
 
 IniDocument IniDocument::parse(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     IniDocument doc;
+    doc.utf8Mark_ = text.starts_with("\xEF\xBB\xBF");
+    if (doc.utf8Mark_) text.remove_prefix(3);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find_first_of("\r\n", start);
@@ -182,7 +183,8 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
 }
 
 std::string IniDocument::text() const {
-    std::string out;
+    // A file that said it is UTF-8 keeps saying so.
+    std::string out = utf8Mark_ ? "\xEF\xBB\xBF" : "";
     for (const Line& line : lines_) {
         out += line.raw;
         out += "\r\n";

@@ -16,7 +16,8 @@ public:
     IniDocument() = default;
 
     // Splits the text into lines (CR, LF or CR LF). A UTF-8 byte order mark
-    // is dropped; UTF-16 text is expected to be narrowed first (iniTextFromFileBytes).
+    // is set aside and written back by text(); UTF-16 text is expected to be
+    // narrowed first (iniTextFromFileBytes).
     static IniDocument parse(std::string_view text);
 
     // The value of the first key of that name in the first section of that
@@ -65,6 +66,7 @@ private:
     size_t findKey(size_t header, std::string_view key) const;
 
     std::vector<Line> lines_;
+    bool utf8Mark_ = false;  // the text began with a UTF-8 byte order mark
 };
 
 // Narrows the bytes of a config.ini: UTF-16 text (byte order mark FF FE or

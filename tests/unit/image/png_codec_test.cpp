@@ -175,6 +175,11 @@ TEST(PngReadFailure, DamagedFilesFailAndLeaveTheTarget) {
         {"past libpng's width limit", rgbaFile(1000001, 1)},
         {"past 31 bits", rgbaFile(0x80000000u, 1)},
         {"zero width", rgbaFile(0, 5)},
+        // 3.6 GB declared in a hundred bytes: refused before it is allocated
+        // (an allocation that size aborts the sanitizer's run).
+        {"30000 x 30000 in 100 bytes", rgbaFile(30000, 30000)},
+        // A 1 GB image is within the limit, but no 100-byte deflate stream holds it.
+        {"16384 x 16384 in 100 bytes", rgbaFile(16384, 16384)},
     };
     for (const auto& [what, file] : files) {
         SCOPED_TRACE(what);
