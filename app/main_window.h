@@ -136,8 +136,6 @@ constexpr wchar_t kMainWindowClass[] = L"Tue Mar 10 22:32:43 2020";
 // start, and on activation while an update waits). The system's own
 // notifications carry 0, so any other value tells them apart; this is 0xBEAF.
 constexpr WPARAM kClipboardCheckTag = 48815;
-// Posted to the main window: a full refresh (scroll bars, status panes, title, view).
-constexpr UINT kMsgRefresh = WM_USER + 1;
 // The file at the document's dropPath into `target`; a path that did not fit
 // is not opened.
 bool loadDropPath(const Document& doc, DIB& target);

@@ -20,6 +20,10 @@ public:
     HWND hwnd = nullptr;
 };
 
+// Asks a window to show its state anew: the main window refreshes view,
+// scroll bars, status panes and title; a tool window reloads what it shows.
+constexpr UINT kMsgRefresh = WM_USER + 1;
+
 // A dialog made from a template: modeless (create) or modal (runModal).
 class DialogBase {
 public:

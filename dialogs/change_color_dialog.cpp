@@ -27,7 +27,7 @@ public:
         case WM_PAINT: onPaint(); return TRUE;
         case WM_TIMER: onTimer(wParam); return TRUE;
         case WM_COMMAND: onCommand(LOWORD(wParam)); return TRUE;
-        case kMsgReload: InvalidateRect(hwnd, nullptr, TRUE); return TRUE;
+        case kMsgRefresh: InvalidateRect(hwnd, nullptr, TRUE); return TRUE;
         case WM_CLOSE: close(); return TRUE;
         // Also when the main window takes its owned windows with it.
         case WM_DESTROY: doc_.changeColorDialog = nullptr; return FALSE;
@@ -90,7 +90,7 @@ void openChangeColorDialog(HINSTANCE instance, HWND owner, Document& doc) {
         const HWND open = static_cast<HWND>(doc.changeColorDialog);
         ShowWindow(open, SW_SHOW);
         SetActiveWindow(open);
-        SendMessageW(open, kMsgReload, 0, 0);
+        SendMessageW(open, kMsgRefresh, 0, 0);
         return;
     }
     dialog = std::make_unique<ChangeColorDialog>(doc);

@@ -8,9 +8,6 @@
 #include <initializer_list>
 #include <optional>
 
-// Asks the main window for a full refresh; asks a tool window to reload.
-constexpr UINT kMsgReload = WM_USER + 1;
-
 void setSmallIcon(HWND dialog, HICON icon);
 
 // Gives the up-down control its range and `value`, and writes `value` into

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr UINT kMsgOwnerRefresh = WM_USER + 1;
 constexpr int kInitialExtent = 640;
 constexpr UINT kDropPathLength = 1040;  // what a dropped name may bring
 
@@ -189,7 +188,7 @@ void FileListDialog::applySelected(WORD id) {
         replaceCanvas(doc_, s, image, DocumentEvent::Edited);
         setChoiceFromPath(doc_.file, reinterpret_cast<const char16_t*>(path.c_str()));
     }
-    SendMessageW(GetWindow(hwnd, GW_OWNER), kMsgOwnerRefresh, 0, 0);
+    SendMessageW(GetWindow(hwnd, GW_OWNER), kMsgRefresh, 0, 0);
     if (s.moveCurSel) {
         select(nextEntry(index, static_cast<int>(SendMessageW(list(), LB_GETCOUNT, 0, 0))));
         showTitle();

@@ -84,7 +84,7 @@ private:
             const std::optional<int32_t> value = fieldNumber(hwnd, id);
             if (!value) return;  // empty, or a minus sign still waiting for its digits
             setGridField(doc_.selection, f.field, *value);
-            SendMessageW(GetWindow(hwnd, GW_OWNER), kMsgReload, 0, 0);
+            SendMessageW(GetWindow(hwnd, GW_OWNER), kMsgRefresh, 0, 0);
             return;
         }
     }

@@ -40,8 +40,6 @@ public:
     const DIB* ownCopy() const;
 
 private:
-    bool renderInto(UINT format);
-
     HWND owner_ = nullptr;
     DIB copied_;
 };

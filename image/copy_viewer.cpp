@@ -41,7 +41,7 @@ void CopyViewer::open(HINSTANCE instance, HWND owner) {
     if (hwnd) {
         ShowWindow(hwnd, SW_SHOW);
         SetActiveWindow(hwnd);
-        SendMessageW(hwnd, kMsgViewerRefresh, 0, 0);
+        SendMessageW(hwnd, kMsgRefresh, 0, 0);
         return;
     }
     doc_.copyViewer = create(instance, COPY_VIEW_WIN, owner);
@@ -50,7 +50,7 @@ void CopyViewer::open(HINSTANCE instance, HWND owner) {
 INT_PTR CopyViewer::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: onInitDialog(); return TRUE;
-    case kMsgViewerRefresh: onRefresh(); return TRUE;
+    case kMsgRefresh: onRefresh(); return TRUE;
     case WM_SIZE: onSize(); return TRUE;
     case WM_PAINT: onPaint(); return TRUE;
     case WM_HSCROLL: onScroll(SB_HORZ, LOWORD(wParam)); return TRUE;
@@ -128,7 +128,7 @@ void CopyViewer::onScroll(int bar, int request) {
 void CopyViewer::onMouseWheel(int delta) {
     if (delta > 0 && viewerZoom_ + kZoomStep < kZoomLimit) viewerZoom_ += kZoomStep;
     if (delta < 0 && viewerZoom_ - kZoomStep > 0.0f) viewerZoom_ -= kZoomStep;
-    SendMessageW(hwnd, kMsgViewerRefresh, 0, 0);
+    SendMessageW(hwnd, kMsgRefresh, 0, 0);
 }
 
 void CopyViewer::onButtonDown(int x, int y) {

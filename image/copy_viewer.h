@@ -7,8 +7,6 @@
 #include "app/wnd_base.h"
 #include "edit/document.h"
 
-constexpr UINT kMsgViewerRefresh = WM_USER + 1;
-
 class CopyViewer : public DialogBase {
 public:
     explicit CopyViewer(Document& doc) : doc_(doc) {}
