@@ -23,6 +23,13 @@ LRESULT CALLBACK WndBase::StaticWndProc(HWND window, UINT message, WPARAM wParam
     return result;
 }
 
+bool bringForward(void* window) {
+    if (!window) return false;
+    ShowWindow(static_cast<HWND>(window), SW_SHOW);
+    SetActiveWindow(static_cast<HWND>(window));
+    return true;
+}
+
 DialogBase::~DialogBase() {
     // The derived part is gone already: the window must not reach it.
     if (hwnd) {

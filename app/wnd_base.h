@@ -24,6 +24,10 @@ public:
 // scroll bars, status panes and title; a tool window reloads what it shows.
 constexpr UINT kMsgRefresh = WM_USER + 1;
 
+// A tool window that exists already is shown and activated instead of made
+// again; false when `window` (an HWND, or null while closed) is not open.
+bool bringForward(void* window);
+
 // A dialog made from a template: modeless (create) or modal (runModal).
 class DialogBase {
 public:

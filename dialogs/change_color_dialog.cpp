@@ -86,11 +86,8 @@ private:
 void openChangeColorDialog(HINSTANCE instance, HWND owner, Document& doc) {
     // One object serves the one window; a new window gets a new object.
     static std::unique_ptr<ChangeColorDialog> dialog;
-    if (doc.changeColorDialog) {
-        const HWND open = static_cast<HWND>(doc.changeColorDialog);
-        ShowWindow(open, SW_SHOW);
-        SetActiveWindow(open);
-        SendMessageW(open, kMsgRefresh, 0, 0);
+    if (bringForward(doc.changeColorDialog)) {
+        SendMessageW(static_cast<HWND>(doc.changeColorDialog), kMsgRefresh, 0, 0);
         return;
     }
     dialog = std::make_unique<ChangeColorDialog>(doc);

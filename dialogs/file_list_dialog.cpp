@@ -31,9 +31,7 @@ HWND FileListDialog::list() const { return GetDlgItem(hwnd, IDC_FILE_LIST); }
 
 void FileListDialog::open(HINSTANCE instance, HWND owner) {
     if (!hwnd) doc_.fileListDialog = create(instance, IDD_DIALOG_FILELIST, owner);
-    if (!hwnd) return;
-    ShowWindow(hwnd, SW_SHOW);
-    SetActiveWindow(hwnd);
+    bringForward(hwnd);  // the template is hidden until placed
 }
 
 INT_PTR FileListDialog::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {

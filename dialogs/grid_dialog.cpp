@@ -105,12 +105,7 @@ private:
 void openGridDialog(HINSTANCE instance, HWND owner, Document& doc) {
     // One object serves the one window; a new window gets a new object.
     static std::unique_ptr<GridDialog> dialog;
-    if (doc.gridDialog) {
-        const HWND open = static_cast<HWND>(doc.gridDialog);
-        ShowWindow(open, SW_SHOW);
-        SetActiveWindow(open);
-        return;
-    }
+    if (bringForward(doc.gridDialog)) return;
     dialog = std::make_unique<GridDialog>(doc);
     doc.gridDialog = dialog->create(instance, IDD_DIALOG_GRID_SIZE, owner);
 }

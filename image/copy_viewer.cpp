@@ -38,9 +38,7 @@ void setBarPosition(HWND window, int bar, int32_t position) {
 }  // namespace
 
 void CopyViewer::open(HINSTANCE instance, HWND owner) {
-    if (hwnd) {
-        ShowWindow(hwnd, SW_SHOW);
-        SetActiveWindow(hwnd);
+    if (bringForward(hwnd)) {
         SendMessageW(hwnd, kMsgRefresh, 0, 0);
         return;
     }
