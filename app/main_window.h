@@ -73,7 +73,7 @@ private:
 
     // The editing commands, and how their results are shown.
     bool runEditCommand(WORD id);
-    void showEdit(const std::optional<EditOutcome>& outcome);
+    void showEdit(const EditResult& outcome);
     void showUndoStep();
     // Counts a document event and shows the title that follows from it.
     void count(DocumentEvent event);

@@ -9,12 +9,15 @@ NewCanvasRecord newCanvasRecordOf(const Settings& s) {
 
 bool newCanvasRefused(const NewCanvasRecord& r) { return r.width < 1 || r.height < 1; }
 
-std::optional<EditOutcome> applyNewCanvas(Document& doc, Settings& s, const NewCanvasRecord& r) {
+EditResult applyNewCanvas(Document& doc, Settings& s, const NewCanvasRecord& r) {
     // Made aside: a size the heap cannot hold leaves the old canvas in place.
+    if (newCanvasRefused(r)) return std::nullopt;
     DIB canvas;
-    if (!canvas.create(r.width, r.height)) return std::nullopt;
+    if (!doc.undoHistory.allocateDroppingOldest([&] { return canvas.create(r.width, r.height); }))
+        return EditResult::noMemory();
     canvas.fillRect(0, 0, r.width, r.height, pixelOf(s.back));
-    const EditOutcome outcome = replaceCanvas(doc, s, canvas, DocumentEvent::Edited);
+    const EditResult outcome = replaceCanvas(doc, s, canvas, DocumentEvent::Edited);
+    if (!outcome) return outcome;
     clearChoiceNames(doc.file);
     s.newImageSize = {r.width, r.height};
     return outcome;
@@ -50,20 +53,14 @@ bool configRefused(const ConfigRecord& r, const DIB& canvas) {
     return canvas.isValid() && (r.width == 0 || r.height == 0);
 }
 
-std::optional<EditOutcome> applyConfig(Document& doc, Settings& s, const ConfigRecord& r) {
+EditResult applyConfig(Document& doc, Settings& s, const ConfigRecord& r) {
     takeConfigOptions(s, r);
     const bool resize =
         doc.canvas.isValid() && (r.width != doc.canvas.width() || r.height != doc.canvas.height());
-    std::optional<EditCommand> edit;
-    if (resize) {
-        edit.emplace(doc, UndoKind::WholeCanvas);
-        // resizeFill swaps in the new pixels only once they are complete.
-        if (!doc.canvas.resizeFill(r.width, r.height, pixelOf(s.back))) edit.reset();
-    }
     s.undoLimit = r.undoLimit;
     s.boxSize = r.boxSize;
-    if (!edit) return std::nullopt;
-    return edit->commit(s.undoLimit);
+    if (!resize) return std::nullopt;
+    return changeResizedCanvas(doc, s, {r.width, r.height}, [](DIB&) { return true; });
 }
 
 void resetCheckerboard(Settings& s) {

@@ -21,7 +21,7 @@ bool newCanvasRefused(const NewCanvasRecord& r);
 // document's as one whole-canvas edit; the document loses its file name and
 // newImageSize takes the size. When that canvas cannot be made, nothing
 // changes at all.
-std::optional<EditOutcome> applyNewCanvas(Document& doc, Settings& s, const NewCanvasRecord& r);
+EditResult applyNewCanvas(Document& doc, Settings& s, const NewCanvasRecord& r);
 
 // The configuration dialog. The colours are not part of it: a colour
 // button stores its colour at once.
@@ -49,7 +49,7 @@ bool configRefused(const ConfigRecord& r, const DIB& canvas);
 // area with the background colour (none when the size is unchanged or the
 // canvas cannot take it); then the undo count and block size. The edit is
 // filed under the new undo count.
-std::optional<EditOutcome> applyConfig(Document& doc, Settings& s, const ConfigRecord& r);
+EditResult applyConfig(Document& doc, Settings& s, const ConfigRecord& r);
 
 // "デフォルトに戻す": the checkerboard's block size and colours as at first start.
 void resetCheckerboard(Settings& s);

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/message_boxes.h"
 #include "app/process_icons.h"
 #include "dialogs/file_list_rules.h"
 #include "edit/edit_commands.h"
@@ -174,7 +175,10 @@ void FileListDialog::applySelected(WORD id) {
     if (id == ID_EDIT_PASTE || id == ID_COLOR_PASTE_MASK) {
         // A file that does not load records nothing and changes nothing, like
         // a paste that fails: the selection and the list stay.
-        if (!loaded || !pasteIntoSelection(doc_, s, image, id == ID_COLOR_PASTE_MASK)) return;
+        if (!loaded) return;
+        const EditResult pasted = pasteIntoSelection(doc_, s, image, id == ID_COLOR_PASTE_MASK);
+        if (pasted.outOfMemory) showMemoryShortage(hwnd);
+        if (!pasted) return;
         if (s.moveSelect)
             advanceSelection(doc_.selection, doc_.canvas.width(), doc_.canvas.height(),
                              s.returnSelect);
@@ -183,8 +187,10 @@ void FileListDialog::applySelected(WORD id) {
             putImageOnClipboard(image, 0, 0, image.width(), image.height(), pixelOf(s.back));
     } else if (loaded) {
         // Opening from the list counts as a change even over a saved document.
-        replaceCanvas(doc_, s, image, DocumentEvent::Edited);
-        setChoiceFromPath(doc_.file, reinterpret_cast<const char16_t*>(path.c_str()));
+        if (replaceCanvas(doc_, s, image, DocumentEvent::Edited))
+            setChoiceFromPath(doc_.file, reinterpret_cast<const char16_t*>(path.c_str()));
+        else
+            showMemoryShortage(hwnd);
     }
     SendMessageW(GetWindow(hwnd, GW_OWNER), kMsgRefresh, 0, 0);
     if (s.moveCurSel) {

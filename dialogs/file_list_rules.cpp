@@ -21,7 +21,7 @@ void placeSelection(Selection& s, int64_t left, int64_t top, int64_t w, int64_t 
 
 }  // namespace
 
-std::optional<EditOutcome> pasteIntoSelection(Document& doc, const Settings& s, const DIB& image,
+EditResult pasteIntoSelection(Document& doc, const Settings& s, const DIB& image,
                                               bool asMask) {
     if (!image.isValid()) return std::nullopt;
     const EditRect r = selectionRectangle(doc.selection);
@@ -30,12 +30,13 @@ std::optional<EditOutcome> pasteIntoSelection(Document& doc, const Settings& s, 
         s.autoResize && !asMask ? grownForPaste(doc.selection, width, height) : std::nullopt;
     if (!grown) {
         EditCommand edit(doc, UndoKind::Region, r);
+        if (!edit.ready()) return EditResult::noMemory();
         const bool pasted = asMask ? pasteMaskRect(doc.canvas, image, r.x, r.y, r.w, r.h)
                                    : image.copyTo(doc.canvas, r.x, r.y, r.w, r.h, 0, 0);
         if (!pasted) return std::nullopt;
         return edit.commit(s.undoLimit);
     }
-    return changeGrownCanvas(doc, s, *grown, [&](DIB& canvas) {
+    return changeResizedCanvas(doc, s, *grown, [&](DIB& canvas) {
         return image.copyTo(canvas, r.x, r.y, r.w, r.h, 0, 0);
     });
 }

@@ -13,7 +13,7 @@
 // paste grows the canvas first when autoResize is on and the selection
 // reaches past it; a mask paste never does. The undo entry covers the
 // selection (the whole canvas after growing). Nothing when the paste fails.
-std::optional<EditOutcome> pasteIntoSelection(Document& doc, const Settings& s, const DIB& image,
+EditResult pasteIntoSelection(Document& doc, const Settings& s, const DIB& image,
                                               bool asMask);
 
 // After a paste the selection steps one cell to the right; with

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/message_boxes.h"
 #include "app/process_icons.h"
 #include "app/wnd_base.h"
 #include "dialogs/dialog_controls.h"
@@ -274,7 +275,7 @@ private:
         choice.filterIndexNormal = settings().filterIndexNormal;
         const int index = chooseSaveFile(choice, hwnd, kImageSaveList);
         if (index != 0 && !writeImageFile(choice.filePath, sheet(), index))
-            MessageBoxW(hwnd, L"Save Error", asWide(choice.fileTitle), MB_OK | MB_ICONERROR);
+            showSaveError(hwnd, choice.fileTitle, MB_ICONERROR);
     }
 
     // Setting the fields makes their changes, which build the sheet again.

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "app/main_window.h"
+#include "app/message_boxes.h"
 #include "app/status_bar.h"
 #include "edit/edit_commands.h"
 #include "edit/pixel_ops.h"
@@ -32,10 +33,6 @@ int chooseSaveStored(FileChoice& choice, HWND owner, int list) {
     const int index = chooseSaveFile(choice, owner, list);
     if (index != 0) (list == kImageSaveList ? s.filterIndexNormal : s.filterIndexMask) = index;
     return index;
-}
-
-void showSaveError(HWND owner, const char16_t* caption, UINT icon) {
-    MessageBoxW(owner, L"Save Error", asWide(caption), MB_OK | icon);
 }
 
 // The selection blinks on a timer; it rests while a save dialog is open.
@@ -139,11 +136,11 @@ void Main::openDropPath() {
     Document& doc = document_;
     DIB image;
     if (!loadDropPath(doc, image)) {
-        MessageBoxW(nullptr, L"Load Error", asWide(doc.dropPath), MB_OK | MB_ICONERROR);
+        showLoadError(doc.dropPath);
         return;
     }
-    const EditOutcome outcome = replaceCanvas(doc, settings(), image, DocumentEvent::Opened);
-    setChoiceFromPath(doc.file, doc.dropPath);
+    const EditResult outcome = replaceCanvas(doc, settings(), image, DocumentEvent::Opened);
+    if (outcome) setChoiceFromPath(doc.file, doc.dropPath);
     showEdit(outcome);
 }
 
@@ -183,10 +180,14 @@ bool Main::runDocumentCommand(WORD id) {
     case ID_FILE_OPEN_CLIPBOARD: {
         if (!doc.copyBuffer.isValid()) return true;
         DIB image;
-        if (!image.create(doc.copyBuffer.width(), doc.copyBuffer.height())) return true;
+        if (!doc.undoHistory.allocateDroppingOldest(
+                [&] { return image.create(doc.copyBuffer.width(), doc.copyBuffer.height()); })) {
+            showEdit(EditResult::noMemory());
+            return true;
+        }
         doc.copyBuffer.copyTo(image, 0, 0, image.width(), image.height(), 0, 0);
-        const EditOutcome outcome = replaceCanvas(doc, settings(), image, DocumentEvent::Edited);
-        clearChoiceNames(doc.file);
+        const EditResult outcome = replaceCanvas(doc, settings(), image, DocumentEvent::Edited);
+        if (outcome) clearChoiceNames(doc.file);
         showEdit(outcome);
         return true;
     }

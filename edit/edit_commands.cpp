@@ -35,14 +35,15 @@ bool pasteInto(DIB& canvas, const DIB& image, const EditRect& t, PasteKind kind)
 
 }  // namespace
 
-std::optional<EditOutcome> changeSelection(Document& doc, const Settings& s, uint32_t commandId) {
+EditResult changeSelection(Document& doc, const Settings& s, uint32_t commandId) {
     const EditRect r = selectionRectangle(doc.selection);
     EditCommand edit(doc, UndoKind::Region, r);
+    if (!edit.ready()) return EditResult::noMemory();
     if (!changeRect(doc.canvas, commandId, r, pixelOf(s.back))) return std::nullopt;
     return edit.commit(s.undoLimit);
 }
 
-std::optional<EditOutcome> paste(Document& doc, const Settings& s, const DIB& image,
+EditResult paste(Document& doc, const Settings& s, const DIB& image,
                                  PasteKind kind) {
     if (!image.isValid()) return std::nullopt;
     const bool beyond = kind == PasteKind::Beyond;
@@ -55,24 +56,28 @@ std::optional<EditOutcome> paste(Document& doc, const Settings& s, const DIB& im
                  : grownForPaste(doc.selection, width, height);
     if (!grown) {
         EditCommand edit(doc, UndoKind::Region, target);
+        if (!edit.ready()) return EditResult::noMemory();
         if (!pasteInto(doc.canvas, image, target, kind)) return std::nullopt;
-        std::optional<EditOutcome> outcome = edit.commit(s.undoLimit);
+        EditResult outcome = edit.commit(s.undoLimit);
         // A paste into the selection repaints the selection, which holds the target.
         if (!beyond) outcome->rect = selectionRectangle(doc.selection);
         return outcome;
     }
-    return changeGrownCanvas(doc, s, *grown,
+    return changeResizedCanvas(doc, s, *grown,
                              [&](DIB& canvas) { return pasteInto(canvas, image, target, kind); });
 }
 
-std::optional<EditOutcome> changeGrownCanvas(Document& doc, const Settings& s, CanvasSize size,
+EditResult changeResizedCanvas(Document& doc, const Settings& s, CanvasSize size,
                                              const std::function<bool(DIB& canvas)>& change) {
-    // The grown canvas is built aside; the old one becomes the undo entry's
-    // before image as it is.
+    // The resized canvas is built aside; the old one becomes the undo entry's
+    // before image as it is. Where it shrinks the fills below clip to nothing.
+    if (size.width <= 0 || size.height <= 0) return std::nullopt;  // refused, not out of memory
     EditCommand edit(doc, ReplacingCanvas{});
     const int32_t width = doc.canvas.width(), height = doc.canvas.height();
     DIB canvas;
-    if (!canvas.create(size.width, size.height)) return std::nullopt;
+    if (!doc.undoHistory.allocateDroppingOldest(
+            [&] { return canvas.create(size.width, size.height); }))
+        return EditResult::noMemory();
     const uint32_t back = pixelOf(s.back);
     canvas.fillRect(width, 0, size.width - width, height, back);
     canvas.fillRect(0, height, size.width, size.height - height, back);
@@ -81,10 +86,11 @@ std::optional<EditOutcome> changeGrownCanvas(Document& doc, const Settings& s, C
     return edit.commitReplacement(canvas, s.undoLimit);
 }
 
-std::optional<EditOutcome> pasteMask(Document& doc, const Settings& s, const DIB& mask) {
+EditResult pasteMask(Document& doc, const Settings& s, const DIB& mask) {
     if (!mask.isValid()) return std::nullopt;
     const EditRect t = pasteTarget(doc.selection, mask.width(), mask.height());
     EditCommand edit(doc, UndoKind::Region, t);
+    if (!edit.ready()) return EditResult::noMemory();
     if (!pasteMaskRect(doc.canvas, mask, t.x, t.y, t.w, t.h)) return std::nullopt;
     return edit.commit(s.undoLimit);
 }
@@ -93,13 +99,14 @@ ColorReplacement replaceColor(Document& doc, const Settings& s, uint32_t match,
                               uint32_t replacement, bool keepAlpha) {
     const EditRect r = selectionRectangle(doc.selection);
     EditCommand edit(doc, UndoKind::Region, r);
+    if (!edit.ready()) return {0, EditResult::noMemory()};
     const uint32_t replaced =
         replaceColorRect(doc.canvas, r.x, r.y, r.w, r.h, match, replacement, keepAlpha);
     if (replaced == 0) return {0, std::nullopt};
     return {replaced, edit.commit(s.undoLimit)};
 }
 
-EditOutcome replaceCanvas(Document& doc, const Settings& s, DIB& image, DocumentEvent event) {
+EditResult replaceCanvas(Document& doc, const Settings& s, DIB& image, DocumentEvent event) {
     EditCommand edit(doc, ReplacingCanvas{});
     return edit.commitReplacement(image, s.undoLimit, event);
 }

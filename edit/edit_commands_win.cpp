@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/message_boxes.h"
 #include "app/status_bar.h"
 #include "app/view_win.h"
 #include "edit/edit_commands.h"
@@ -20,11 +21,6 @@
 #include "settings/settings.h"
 
 namespace {
-
-// The file of a file command failed to load; the box has no owner window.
-void showLoadError(const Document& doc) {
-    MessageBoxW(nullptr, L"Load Error", asWide(doc.dropPath), MB_OK | MB_ICONERROR);
-}
 
 std::optional<PasteKind> pasteKindOf(WORD id) {
     switch (id) {
@@ -39,7 +35,8 @@ std::optional<PasteKind> pasteKindOf(WORD id) {
 
 }  // namespace
 
-void Main::showEdit(const std::optional<EditOutcome>& outcome) {
+void Main::showEdit(const EditResult& outcome) {
+    if (outcome.outOfMemory) showMemoryShortage(hwnd);
     if (!outcome) return;
     showTitle(*this);
     const float zoom = appState().zoomFactor;
@@ -78,7 +75,7 @@ bool Main::runEditCommand(WORD id) {
         }
         DIB image;
         if (!loadDropPath(doc, image)) {
-            showLoadError(doc);
+            showLoadError(doc.dropPath);
             return true;
         }
         showEdit(paste(doc, s, image, *kind));
@@ -86,11 +83,14 @@ bool Main::runEditCommand(WORD id) {
     }
     switch (id) {
     case ID_EDIT_UNDO:
-        if (undoEdit(doc)) showUndoStep();
+    case ID_EDIT_REDO: {
+        const bool undo = id == ID_EDIT_UNDO;
+        if (undo ? undoEdit(doc) : redoEdit(doc))
+            showUndoStep();
+        else if ((undo ? doc.undoHistory.undoCount() : doc.undoHistory.redoCount()) != 0)
+            showMemoryShortage(hwnd);  // a whole-canvas step could not re-create the canvas
         return true;
-    case ID_EDIT_REDO:
-        if (redoEdit(doc)) showUndoStep();
-        return true;
+    }
     case ID_EDIT_CUT:
         // The delete happens even when nothing could be copied.
         runClipboardCommand(ID_EDIT_COPY);
@@ -110,7 +110,7 @@ bool Main::runEditCommand(WORD id) {
     case ID_DROP_PASTE_MASK: {
         DIB mask;
         if (!loadDropPath(doc, mask)) {
-            showLoadError(doc);
+            showLoadError(doc.dropPath);
             return true;
         }
         showEdit(pasteMask(doc, s, mask));

@@ -21,6 +21,15 @@ EditRect selectionRectangle(const Selection& s) {
     return {s.left, s.top, sizeOf(s.left, s.right), sizeOf(s.top, s.bottom)};
 }
 
+EditRect clipToCanvas(const EditRect& r, int32_t canvasWidth, int32_t canvasHeight) {
+    const int64_t left = std::max(r.x, 0), top = std::max(r.y, 0);
+    const int64_t right = std::min<int64_t>(int64_t{r.x} + r.w, canvasWidth);
+    const int64_t bottom = std::min<int64_t>(int64_t{r.y} + r.h, canvasHeight);
+    if (right <= left || bottom <= top) return {0, 0, 0, 0};
+    return {static_cast<int32_t>(left), static_cast<int32_t>(top),
+            static_cast<int32_t>(right - left), static_cast<int32_t>(bottom - top)};
+}
+
 EditRect copyRectangle(const Selection& s, int32_t canvasWidth, int32_t canvasHeight,
                        bool copyOutOfRect) {
     if (copyOutOfRect) return selectionRectangle(s);

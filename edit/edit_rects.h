@@ -14,6 +14,10 @@ struct EditRect {
 // The selection as it stands, never clamped: it may reach outside the canvas.
 EditRect selectionRectangle(const Selection& s);
 
+// The part of `r` on a canvasWidth x canvasHeight canvas; its size is 0 when
+// none is.
+EditRect clipToCanvas(const EditRect& r, int32_t canvasWidth, int32_t canvasHeight);
+
 // What the copy commands take: the selection as it is when copyOutOfRect is
 // on (the part outside the canvas becomes transparent background), otherwise
 // the selection clamped to the canvas, whose size is then 0 or less when the

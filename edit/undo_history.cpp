@@ -8,15 +8,19 @@
 
 namespace {
 
-// Makes `image` a w x h image holding the canvas rectangle. An image that
-// already has that size is reused: its old pixels are overwritten where the
-// rectangle lies inside the canvas and are never put back elsewhere.
+// Makes `image` a w x h image; one that already has that size is reused. A
+// failed allocation leaves it empty, never holding an older snapshot.
+bool makeSize(DIB& image, int32_t w, int32_t h) {
+    if (image.isValid() && image.width() == w && image.height() == h) return true;
+    image.release();
+    return image.create(w, h);
+}
+
+// Makes `image` a w x h image holding the canvas rectangle. Where the
+// rectangle lies outside the canvas a reused image keeps its old pixels;
+// they are never put back elsewhere.
 bool capture(DIB& image, const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h) {
-    const bool sameSize = image.isValid() && image.width() == w && image.height() == h;
-    if (!sameSize) {
-        image.release();  // a failed create must not leave an older snapshot behind
-        image.create(w, h);
-    }
+    makeSize(image, w, h);
     return canvas.copyTo(image, 0, 0, w, h, x, y);
 }
 
@@ -47,6 +51,28 @@ UndoEntry* UndoHistory::pending() {
 
 void UndoHistory::beginEntry(UndoKind kind) {
     if (UndoEntry* entry = pending()) entry->kind = kind;
+}
+
+bool UndoHistory::reserve(int32_t w, int32_t h, bool before) {
+    UndoEntry* entry = pending();
+    if (entry == nullptr) return false;
+    if (w <= 0 || h <= 0) return true;
+    return (!before || allocateDroppingOldest([&] { return makeSize(entry->before, w, h); })) &&
+           allocateDroppingOldest([&] { return makeSize(entry->after, w, h); });
+}
+
+bool UndoHistory::dropOldest() {
+    std::list<UndoEntry>& from = !undoList_.empty() ? undoList_ : redoStack_;
+    if (from.empty()) return false;
+    from.pop_front();
+    return true;
+}
+
+bool UndoHistory::allocateDroppingOldest(const std::function<bool()>& allocate) {
+    while (!allocate()) {
+        if (!dropOldest()) return false;
+    }
+    return true;
 }
 
 bool UndoHistory::captureInto(DIB UndoEntry::*side, const DIB& canvas, int32_t x, int32_t y,

@@ -3,6 +3,7 @@
 // its rectangle before and after, not as the command that made it.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <list>
 
 #include "image/dib.h"
@@ -27,6 +28,16 @@ public:
     UndoHistory& operator=(const UndoHistory&) = delete;
 
     void beginEntry(UndoKind kind);
+    // Makes the pending entry's after image, and with `before` its before
+    // image too, w x h images, so that capturing allocates nothing. False
+    // when memory is short even with the history emptied. A size that is not
+    // positive holds nothing and needs nothing.
+    bool reserve(int32_t w, int32_t h, bool before);
+    // Runs `allocate` until it succeeds, dropping the oldest entry after each
+    // failure (the undo list's first, then the redo stack's farthest): old
+    // snapshots are the memory the program can give back. False when the
+    // history is empty and `allocate` still fails.
+    bool allocateDroppingOldest(const std::function<bool()>& allocate);
     // Snapshot the canvas rectangle into the pending entry (created if there
     // is none); true when the copy succeeded.
     bool captureBefore(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h);
@@ -55,6 +66,7 @@ private:
     bool captureInto(DIB UndoEntry::*side, const DIB& canvas, int32_t x, int32_t y, int32_t w,
                      int32_t h);
     UndoEntry* pending();
+    bool dropOldest();
 
     // Entries are list nodes spliced from one list to another: moving an
     // entry allocates nothing and never copies its images, and the only

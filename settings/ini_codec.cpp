@@ -192,17 +192,72 @@ std::string IniDocument::text() const {
     return out;
 }
 
-std::string iniTextFromFileBytes(std::string_view bytes) {
-    bool little = bytes.starts_with("\xFF\xFE");
-    bool big = bytes.starts_with("\xFE\xFF");
-    if (!little && !big) return std::string(bytes);
-    std::string out;
+IniFileText iniTextFromFileBytes(std::string_view bytes) {
+    const bool little = bytes.starts_with("\xFF\xFE");
+    if (!little && !bytes.starts_with("\xFE\xFF")) return {std::string(bytes), IniEncoding::Narrow};
+    IniFileText file{{}, little ? IniEncoding::Utf16LE : IniEncoding::Utf16BE};
+    std::string& out = file.text;
     out.reserve(bytes.size() / 2);
+    auto unitAt = [&](size_t i) -> uint32_t {
+        const auto lo = static_cast<unsigned char>(bytes[little ? i : i + 1]);
+        const auto hi = static_cast<unsigned char>(bytes[little ? i + 1 : i]);
+        return lo | hi << 8;
+    };
+    auto put = [&](uint32_t byte) { out += static_cast<char>(byte); };
     for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        auto lo = static_cast<unsigned char>(bytes[little ? i : i + 1]);
-        auto hi = static_cast<unsigned char>(bytes[little ? i + 1 : i]);
-        unsigned unit = lo | (hi << 8);
-        out += unit < 0x80 ? static_cast<char>(unit) : '?';
+        uint32_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size() && unitAt(i + 2) >= 0xDC00 &&
+            unitAt(i + 2) < 0xE000) {
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00);
+            i += 2;
+        }
+        if (unit < 0x80) {
+            put(unit);
+        } else if (unit < 0x800) {
+            put(0xC0 | unit >> 6), put(0x80 | (unit & 0x3F));
+        } else if (unit < 0x10000) {
+            put(0xE0 | unit >> 12), put(0x80 | (unit >> 6 & 0x3F)), put(0x80 | (unit & 0x3F));
+        } else {
+            put(0xF0 | unit >> 18), put(0x80 | (unit >> 12 & 0x3F));
+            put(0x80 | (unit >> 6 & 0x3F)), put(0x80 | (unit & 0x3F));
+        }
+    }
+    return file;
+}
+
+std::string iniFileBytes(std::string_view text, IniEncoding encoding) {
+    if (encoding == IniEncoding::Narrow) return std::string(text);
+    const bool little = encoding == IniEncoding::Utf16LE;
+    std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+    out.reserve(2 + text.size() * 2);
+    auto putUnit = [&](uint32_t unit) {
+        const char lo = static_cast<char>(unit & 0xFF), hi = static_cast<char>(unit >> 8);
+        out += little ? lo : hi;
+        out += little ? hi : lo;
+    };
+    auto byteAt = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    for (size_t i = 0; i < text.size();) {
+        const uint32_t lead = byteAt(i);
+        // Sequence length from the lead byte; a byte that starts none (which
+        // our own writing never makes) stands for itself.
+        size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        for (size_t k = 1; k < length; ++k) {
+            if (i + k >= text.size() || (byteAt(i + k) & 0xC0) != 0x80) length = 0;
+        }
+        if (length <= 1) {
+            putUnit(lead);
+            ++i;
+            continue;
+        }
+        uint32_t point = lead & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k) point = point << 6 | (byteAt(i + k) & 0x3F);
+        i += length;
+        if (point < 0x10000) {
+            putUnit(point);
+        } else {
+            putUnit(0xD800 + ((point - 0x10000) >> 10));
+            putUnit(0xDC00 + ((point - 0x10000) & 0x3FF));
+        }
     }
     return out;
 }

@@ -2,7 +2,8 @@
 // The private-profile (INI) text format, read and written the way the
 // platform's GetPrivateProfile*/WritePrivateProfile* functions treat it, so a
 // config.ini may be written by either side and read by the other. Text is
-// narrow: every value we write is ASCII, other bytes pass through unchanged.
+// narrow: every value we write is ASCII, other bytes pass through unchanged
+// (a UTF-16 file passes through as UTF-8).
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -17,7 +18,7 @@ public:
 
     // Splits the text into lines (CR, LF or CR LF). A UTF-8 byte order mark
     // is set aside and written back by text(); UTF-16 text is expected to be
-    // narrowed first (iniTextFromFileBytes).
+    // turned into UTF-8 first (iniTextFromFileBytes).
     static IniDocument parse(std::string_view text);
 
     // The value of the first key of that name in the first section of that
@@ -69,10 +70,22 @@ private:
     bool utf8Mark_ = false;  // the text began with a UTF-8 byte order mark
 };
 
-// Narrows the bytes of a config.ini: UTF-16 text (byte order mark FF FE or
-// FE FF) becomes ASCII with every other character as '?'; narrow text is
-// returned unchanged.
-std::string iniTextFromFileBytes(std::string_view bytes);
+// How a config.ini was stored, so that it is written back the same way.
+enum class IniEncoding { Narrow, Utf16LE, Utf16BE };
+
+struct IniFileText {
+    std::string text;
+    IniEncoding encoding = IniEncoding::Narrow;
+};
+
+// The text of a config.ini's bytes. UTF-16 text (byte order mark FF FE or
+// FE FF) becomes UTF-8 with every code unit kept, a lone surrogate too, so
+// that iniFileBytes gives the same units back; narrow text is unchanged.
+IniFileText iniTextFromFileBytes(std::string_view bytes);
+
+// The bytes of a config.ini holding `text` in `encoding`, with its byte
+// order mark for UTF-16.
+std::string iniFileBytes(std::string_view text, IniEncoding encoding);
 
 // The platform's string-to-integer rule for profile integers: leading white
 // space, an optional sign, a base prefix "0x", "0o" or "0b" (lower case),

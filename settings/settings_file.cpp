@@ -34,8 +34,8 @@ constexpr LONGLONG kMaxConfigBytes = 1 << 20;
 
 enum class ReadResult { Read, Missing, Failed };
 
-// The whole file as narrow text.
-ReadResult readConfigText(const std::u16string& path, std::string& text) {
+// The whole file's text and how it was stored.
+ReadResult readConfigText(const std::u16string& path, IniFileText& text) {
     ScopedFile file(CreateFileW(asWide(path.c_str()), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -74,11 +74,11 @@ bool loadSettings(Settings& s, HWND mainWindow) {
     // Settings are never worth a failed start: without memory for the text
     // the defaults stay.
     try {
-        std::string text;
-        if (s.configPath.empty() || readConfigText(s.configPath, text) != ReadResult::Read) {
+        IniFileText file;
+        if (s.configPath.empty() || readConfigText(s.configPath, file) != ReadResult::Read) {
             return false;
         }
-        placement = loadSettingsFromIni(text, s);
+        placement = loadSettingsFromIni(file.text, s);
     } catch (const std::exception&) {
         return false;
     }
@@ -97,13 +97,15 @@ bool saveSettings(const Settings& s, HWND mainWindow) {
     if (mainWindow && GetWindowPlacement(mainWindow, &wp)) {
         placement = placementForSaving(std::bit_cast<WindowPlacement>(wp));
     }
-    // The new text keeps what the current file holds besides our keys; a file
-    // that exists but cannot be read is left alone rather than replaced.
+    // The new text keeps what the current file holds besides our keys, in the
+    // encoding it has; a file that exists but cannot be read is left alone
+    // rather than replaced.
     // Writing errors, running out of memory included, end the save silently.
     try {
-        std::string existing;
+        IniFileText existing;
         if (readConfigText(s.configPath, existing) == ReadResult::Failed) return false;
-        const std::string text = writeSettingsIni(s, placement, existing);
+        const std::string text =
+            iniFileBytes(writeSettingsIni(s, placement, existing.text), existing.encoding);
         return replaceFileWith(s.configPath.c_str(), [&](ByteSink& sink) {
             return sink.write(text.data(), text.size());
         });

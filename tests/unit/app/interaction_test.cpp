@@ -36,7 +36,6 @@ TEST(SelectionDrag, ExtendsCellByCellAndAutoScrollsOnlyPastTheMargins) {
 }
 
 TEST(DoubleClick, WithACopyBufferTakesItsSizeAndFollowsThePointerKeepingItsCells) {
-    EXPECT_EQ(doubleClickAction(true, true).command, uint32_t{ID_EDIT_SELECT_ALL});
     const DoubleClickAction a = doubleClickAction(false, true);
     ASSERT_TRUE(a.startMoving);
     Selection s = withGrid(1);
@@ -53,14 +52,6 @@ TEST(DoubleClick, WithACopyBufferTakesItsSizeAndFollowsThePointerKeepingItsCells
     EXPECT_SEL(cells, 96, 32, 159, 63);
 }
 
-TEST(Wheel, ZoomsWithoutModifiersAndScrollsALineWithThem) {
-    EXPECT_EQ(wheelAction(-120, false, false).command, uint32_t{ID_VIEW_ZOOM_OUT});
-    const WheelAction both = wheelAction(-240, true, true);
-    EXPECT_EQ(std::tie(both.vertical, both.horizontal, both.command),
-              std::make_tuple(kScrollLineDown, kScrollLineDown, 0u));
-    EXPECT_EQ(wheelAction(0, false, false).command, 0u);
-}
-
 TEST(StepAndReveal, AnEdgeThatLeftTheViewIsScrolledBackPast32767) {
     Selection s = withGrid(16);
     pressSelection(s, {300, 300}, false);  // 288..303
@@ -68,7 +59,6 @@ TEST(StepAndReveal, AnEdgeThatLeftTheViewIsScrolledBackPast32767) {
         {ArrowKey::Left, 1.0f, 300, false, 288},  // the left edge to the margin
         {ArrowKey::Right, 2.0f, 0, false, 303 * 2 - (200 - 16)},
         {ArrowKey::Down, 2.0f, 0, true, 303 * 2 - (100 - 16)},
-        {ArrowKey::Up, 2.0f, 700, true, 576},
         {ArrowKey::Left, 160.0f, 50000, false, 288 * 160},
     };
     for (const auto& [key, zoom, pos, vertical, position] : cases) {
@@ -81,7 +71,7 @@ TEST(StepAndReveal, AnEdgeThatLeftTheViewIsScrolledBackPast32767) {
     EXPECT_EQ(std::tie(p.hPos, p.vPos), std::make_tuple(60, 30));
 }
 
-TEST(SelectionCommands, DeselectSelectAllGridFromSelectionAndGridSizes) {
+TEST(SelectionCommands, DeselectSelectAllAndGridFromSelection) {
     DIB canvas(100, 50), copy, empty;
     Selection s;
     s.cx = s.cy = 8;
@@ -90,9 +80,8 @@ TEST(SelectionCommands, DeselectSelectAllGridFromSelectionAndGridSizes) {
     EXPECT_SEL(s, -24, -24, 7, 7);  // the cell holding pixel 0
     ASSERT_TRUE(applySelectionCommand(ID_EDIT_SELECT_ALL, s, canvas, copy));
     EXPECT_SEL(s, -24, -24, 103, 71);  // snapped to the grid
-    Selection untouched = s;
-    EXPECT_FALSE(applySelectionCommand(ID_EDIT_SELECT_ALL, untouched, empty, copy));
-    EXPECT_EQ(untouched, s);
+    EXPECT_FALSE(applySelectionCommand(ID_EDIT_SELECT_ALL, s, empty, copy));
+    EXPECT_SEL(s, -24, -24, 103, 71);
 
     Selection fine = withGrid(1);
     pressSelection(fine, {5, 6}, false);
@@ -100,21 +89,4 @@ TEST(SelectionCommands, DeselectSelectAllGridFromSelectionAndGridSizes) {
     ASSERT_TRUE(applySelectionCommand(ID_GRID_FROM_SELECTION, fine, canvas, copy));
     EXPECT_EQ(std::tie(fine.gw, fine.gh), std::make_tuple(10, 20));
     EXPECT_SEL(fine, 5, 6, 14, 25);  // not snapped again
-
-    for (uint32_t i = 0; i < 10; ++i) {
-        Selection g;
-        pressSelection(g, {700, 700}, false);
-        ASSERT_TRUE(applySelectionCommand(ID_GRID_1 + i, g, canvas, copy));
-        EXPECT_EQ(std::tie(g.gw, g.gh), std::make_tuple(1 << i, 1 << i));
-        EXPECT_EQ(g.right - g.left + 1, 1 << i);  // snapped to the new grid
-    }
-    EXPECT_FALSE(applySelectionCommand(ID_GRID_DIALOG, s, canvas, copy));
-}
-
-TEST(ColorPick, TakesTheColourWithoutAlphaInStoredOrder) {
-    DIB canvas(4, 4);
-    canvas.row(1)[2] = 0x80112233;
-    EXPECT_EQ(colorUnderCursor(canvas, {2, 1}), 0x332211u);
-    EXPECT_FALSE(colorUnderCursor(canvas, {4, 0}));
-    EXPECT_FALSE(colorUnderCursor(canvas, {0, -1}));
 }

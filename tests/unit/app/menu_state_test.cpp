@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "resources/resource.h"
-
 TEST(OnCanvas, NeedsTheSelectionPastRowAndColumnZeroAndBeforeTheFarEdges) {
     DIB canvas(256, 256), empty;
     const std::pair<CanvasRect, bool> cases[] = {
@@ -18,23 +16,4 @@ TEST(OnCanvas, NeedsTheSelectionPastRowAndColumnZeroAndBeforeTheFarEdges) {
         EXPECT_EQ(selectionOnCanvas(canvas, rect), on) << rect.left << "," << rect.top;
     }
     EXPECT_FALSE(selectionOnCanvas(empty, {0, 0, 31, 31}));
-}
-
-TEST(MenuState, AlphaModeAloneCarriesACheckMarkAndTheChannelSwapsFollowTheSelection) {
-    for (bool on : {false, true}) {
-        int swaps = 0, checks = 0;
-        for (const MenuItemState& s : menuItemStates({on, false, false, false, false, false, on})) {
-            if (s.byPosition) {
-                ++swaps;
-                EXPECT_EQ(s.enabled, on);
-            }
-            if (s.checkable) {
-                ++checks;
-                EXPECT_EQ(s.item, uint32_t{ID_COLOR_ALPHA_MODE});
-                EXPECT_EQ(s.checked, on);
-            }
-        }
-        EXPECT_EQ(swaps, 2);   // the menu bar's and the colour menu's sub-menu
-        EXPECT_EQ(checks, 2);  // the menu bar and the colour menu
-    }
 }

@@ -79,3 +79,17 @@ TEST(EditCommands, FailedChangesLeaveNoEntryAndNoCount) {
     EXPECT_FALSE(doc.hasUnsavedChanges());
     EXPECT_TRUE(testimage::pixelsAre(doc.canvas, testimage::tag));
 }
+
+// A region change keeps only the part on the canvas: a selection reaching far
+// past it needs no more memory than the canvas, and undo still puts it back.
+TEST(EditCommands, ASelectionFarPastTheCanvasIsUndoneExactly) {
+    Settings s;
+    Document doc;
+    ASSERT_TRUE(doc.canvas.create(4, 4));
+    testimage::fillTagged(doc.canvas);
+    doc.selection = selectionOf(-1000000, 1, 1000000000, 1000000000);
+    ASSERT_TRUE(changeSelection(doc, s, ID_COLOR_INVERT));
+    EXPECT_EQ(testimage::at(doc.canvas, 0, 1), testimage::tag(0, 1) ^ 0x00FFFFFFu);
+    ASSERT_TRUE(undoEdit(doc));
+    EXPECT_TRUE(testimage::pixelsAre(doc.canvas, testimage::tag));
+}

@@ -155,3 +155,31 @@ TEST_F(UndoHistoryTest, WholeCanvasStepThatCannotResizeChangesNothing) {
     EXPECT_EQ(counts(), Counts(1, 0));  // the entry stays where it was
     EXPECT_TRUE(pixelsAre(fixed, tag));
 }
+
+// Short of memory, the oldest undo entries go first, then the redo entries
+// farthest from the canvas; dropping stops once the allocation succeeds.
+TEST_F(UndoHistoryTest, ShortMemoryDropsTheOldestEntriesUntilTheAllocationFits) {
+    struct Case {
+        size_t fitsWithEntries;  // the allocation succeeds once at most this many remain
+        bool allocated;
+        Counts left;
+    };
+    const Case cases[] = {{4, true, {2, 2}}, {3, true, {1, 2}}, {1, true, {0, 1}},
+                          {0, true, {0, 0}}, {SIZE_MAX, false, {0, 0}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fitsWithEntries);
+        history.clearAll();
+        for (uint32_t i = 1; i <= 4; ++i) recordFill(0, 0, 1, 1, i);
+        ASSERT_TRUE(history.undo(canvas) && history.undo(canvas));  // fills 3 and 4 to redo
+        const auto fits = [&] {
+            return c.fitsWithEntries != SIZE_MAX &&
+                   history.undoCount() + history.redoCount() <= c.fitsWithEntries;
+        };
+        EXPECT_EQ(history.allocateDroppingOldest(fits), c.allocated);
+        EXPECT_EQ(counts(), c.left);
+        if (c.left.second != 0) {  // the nearest redo entry is kept
+            ASSERT_TRUE(history.redo(canvas));
+            EXPECT_EQ(at(canvas, 0, 0), 3u);
+        }
+    }
+}

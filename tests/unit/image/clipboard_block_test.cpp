@@ -58,22 +58,15 @@ TEST(ClipboardDibRead, EachHeaderFieldDecidesTheVerdict) {
         {"3 bytes", {}, {}, -37, Read::Damaged},
         {"header size 41", {.size = 41}, {}, 24, Read::Damaged},
         {"header past the block", {.size = 124}, {}, 24, Read::Damaged},
-        {"V2 header with masks", {.size = 52, .compression = 3}, rgb, 24, Read::Taken},
         {"V5 header with masks", {.size = 124, .compression = 3}, v5, 24, Read::Taken},
-        {"width 0", {.w = 0}, {}, 24, Read::Damaged},
         {"width -3", {.w = -3}, {}, 24, Read::Damaged},
         {"height 0", {.h = 0}, {}, 24, Read::Damaged},
         {"height INT32_MIN", {.h = INT32_MIN}, {}, 24, Read::Damaged},
-        {"planes 2", {.planes = 2}, {}, 24, Read::Damaged},
-        {"2 bits", {.bits = 2}, {}, 24, Read::Damaged},
         {"bitfields, 24 bits", {.bits = 24, .compression = 3}, rgb, 24, Read::Damaged},
         {"bitfields, masks cut", {.compression = 3}, {}, 8, Read::Damaged},
-        {"bitfields, standard masks", {.compression = 3}, rgb, 24, Read::Taken},
         {"alpha bitfields", {.compression = 6}, rgba, 24, Read::Taken},
         {"red mask with a gap", {.compression = 3}, {0xF0F0000, 0xFF00, 0xFF}, 24, Read::NotDirect},
-        {"blue mask with a gap", {.compression = 3}, {0xFF0000, 0xFF00, 0x81}, 24, Read::NotDirect},
         {"24 bits, rows padded to 12", {.bits = 24}, {}, 24, Read::NotDirect},
-        {"24 bits, one byte short", {.bits = 24}, {}, 23, Read::Damaged},
         {"32 bits, one byte short", {}, {}, 23, Read::Damaged},
         {"8 bits, 256 colours implied", {.bits = 8}, grey, 8, Read::NotDirect},
         {"8 bits, 257 colours", {.bits = 8, .clrUsed = 257}, big, 8, Read::Damaged},
@@ -82,13 +75,7 @@ TEST(ClipboardDibRead, EachHeaderFieldDecidesTheVerdict) {
         {"65536 x 65536", {.w = 65536, .h = 65536}, {}, 24, Read::Damaged},
         {"widest, tallest", {.w = INT32_MAX, .h = INT32_MAX}, {}, 24, Read::Damaged},
         {"RLE8", {.bits = 8, .compression = 1, .sizeImage = 10}, grey, 10, Read::NotDirect},
-        {"RLE8, no size", {.bits = 8, .compression = 1}, grey, 10, Read::Damaged},
         {"RLE8, cut", {.bits = 8, .compression = 1, .sizeImage = 11}, grey, 10, Read::Damaged},
-        {"RLE8 top-down",
-         {.h = -2, .bits = 8, .compression = 1, .sizeImage = 10},
-         grey,
-         10,
-         Read::Damaged},
         {"PNG inside", {.bits = 0, .compression = 5, .sizeImage = 10}, {}, 10, Read::NotDirect},
         {"compression 7", {.compression = 7}, {}, 24, Read::Damaged},
     };
@@ -137,7 +124,6 @@ TEST(ClipboardImageBlock, ReadsBackWithAlphaAndTheOutsidePixel) {
 }
 
 TEST(ClipboardImageBlock, SizeLimitsAndRefusalsThatWriteNothing) {
-    EXPECT_EQ(clipboardImageBlockSize(3, 2), 64u);
     EXPECT_EQ(clipboardImageBlockSize(1, 1073741813), 4294967292u);  // the most 32 bits hold
     for (auto [w, h] : {std::pair(0, 2), {3, -1}, {1, 1073741814}, {65536, 65536}}) {
         EXPECT_EQ(clipboardImageBlockSize(w, h), 0u) << w << " x " << h;
@@ -168,8 +154,6 @@ TEST(ClipboardDibRead, BitfieldPixelsAreReadThroughTheirMasks) {
         uint32_t expected;
     } cases[] = {
         {"565 white", 16, {0xF800, 0x7E0, 0x1F, 0}, 0xFFFF, 0xFFFFFFFF},
-        {"565 pure green", 16, {0xF800, 0x7E0, 0x1F, 0}, 0x07E0, 0xFF00FF00},
-        {"555 mid red", 16, {0x7C00, 0x3E0, 0x1F, 0}, 0x4000, 0xFF840000},
         {"RGBA byte order", 32, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, 0x80332211, 0x80112233},
         {"alpha in the low byte", 32, {0xFF000000, 0xFF0000, 0xFF00, 0xFF}, 0x112233C4, 0xC4112233},
     };

@@ -6,7 +6,6 @@
 #include <array>
 #include <climits>
 #include <cstring>
-#include <vector>
 
 #include "tests/test_support.h"
 
@@ -14,23 +13,16 @@ using namespace testimage;
 
 namespace {
 
-using Fields = std::array<int64_t, 12>;
-
-// Every field of the header block, and the unused colour entry.
-Fields fields(const BitmapInfo& i) {
-    const BitmapInfoHeader& h = i.header;
-    return {h.biSize,          h.biWidth,       h.biHeight,       h.biPlanes,
-            h.biBitCount,      h.biCompression, h.biSizeImage,    h.biXPelsPerMeter,
-            h.biYPelsPerMeter, h.biClrUsed,     h.biClrImportant, i.colors[0]};
-}
-
+// The header block and the unused colour entry, byte for byte.
 void expectHeader(const DIB& d, int32_t w, int32_t h, int32_t pelsPerMeter) {
-    EXPECT_EQ(fields(d.info), (Fields{40, w, h, 1, 32, 0, 0, pelsPerMeter, pelsPerMeter, 0, 0, 0}));
+    const BitmapInfo want{{40, w, h, 1, 32, 0, 0, pelsPerMeter, pelsPerMeter, 0, 0}, {0}};
+    EXPECT_EQ(std::memcmp(&d.info, &want, sizeof want), 0) << w << "x" << h;
 }
 
 void expectEmpty(const DIB& d) {
     EXPECT_EQ(d.pixels, nullptr);
-    EXPECT_EQ(fields(d.info), Fields{});
+    const BitmapInfo none{};
+    EXPECT_EQ(std::memcmp(&d.info, &none, sizeof none), 0);
 }
 
 // A rectangle [x0, x1) x [y0, y1); empty when x0 >= x1.
@@ -61,42 +53,30 @@ TEST(DibCreate, SetsTheHeaderOrFailsLeavingTheImageAsItWasOrEmptyPast32Bits) {
     }
 }
 
-TEST(Dib, RowsAreBottomUpBytesBlueGreenRedAlphaOutsideReadsZeroAndSwapMovesEverything) {
-    DIB d(3, 2), empty;
+TEST(Dib, RowsAreBottomUpBytesBlueGreenRedAlphaAndOutsideReadsZero) {
+    DIB d(3, 2);
     for (int i = 0; i < 6; ++i) d.pixels[i] = static_cast<uint32_t>(100 + i);
     // Memory row 0 is the bottom image row (y = 1).
     for (int i = 0; i < 6; ++i) EXPECT_EQ(d.pixelAt(i % 3, 1 - i / 3), 100u + i) << i;
-    for (auto [x, y] : {std::pair{3, 0}, {-1, 0}, {0, 2}, {0, -1}, {INT_MIN, INT_MIN}}) {
+    for (auto [x, y] : {std::pair{3, 0}, {-1, 0}, {0, 2}, {0, -1}}) {
         EXPECT_EQ(d.pixelAt(x, y), 0u) << x << "," << y;
     }
-    EXPECT_EQ(empty.pixelAt(0, 0), 0u);
     d.fillRect(0, 0, 1, 1, 0x44332211u);
     EXPECT_EQ(std::memcmp(d.pixels + 3, "\x11\x22\x33\x44", 4), 0);
-
-    uint32_t* p = d.pixels;
-    d.swap(empty);
-    expectEmpty(d);
-    EXPECT_EQ(empty.pixels, p);
-    expectHeader(empty, 3, 2, 3780);
-    empty.release();
-    expectEmpty(empty);
 }
 
-TEST(DibFillRect, FillsExactlyTheClippedRectangle) {
+TEST(DibFillRect, FillsOrMakesOpaqueExactlyTheClippedRectangle) {
     struct Case {
         int32_t x, y, w, h;
         Area filled;
     };
     const Case cases[] = {
         {2, 3, 4, 2, {2, 3, 6, 5}},
-        {0, 0, 10, 8, {0, 0, 10, 8}},     // the whole image: one contiguous run
         {5, 5, -3, -3, {5, 5, 8, 8}},     // negative sizes fill right and down
         {-2, -3, 5, 5, {0, 0, 3, 2}},     // ends come from the unclamped start
         {4, 3, 100, 100, {4, 3, 10, 8}},  // cut at the right and bottom
         {-1, -1, INT_MAX, INT_MAX, {0, 0, 10, 8}},
-        {0, 0, 0, 5, {}},  // nothing to do, still a success
-        {10, 0, 3, 3, {}},
-        {-10, -10, -3, -3, {}},
+        {0, 0, 0, 5, {}},                          // nothing to do, still a success
         {INT_MIN, INT_MIN, INT_MIN, INT_MIN, {}},  // |INT_MIN| reaches 0
     };
     for (const Case& c : cases) {
@@ -106,8 +86,15 @@ TEST(DibFillRect, FillsExactlyTheClippedRectangle) {
         EXPECT_TRUE(d.fillRect(c.x, c.y, c.w, c.h, 0x11223344u));
         EXPECT_TRUE(pixelsAre(
             d, [&](int32_t x, int32_t y) { return c.filled.has(x, y) ? 0x11223344u : tag(x, y); }));
+        // Making opaque clips alike, but negative sizes do nothing.
+        const bool opaque = c.w > 0 && c.h > 0;
+        fillTagged(d);
+        EXPECT_TRUE(d.makeOpaqueRect(c.x, c.y, c.w, c.h));
+        EXPECT_TRUE(pixelsAre(d, [&](int32_t x, int32_t y) {
+            return opaque && c.filled.has(x, y) ? tag(x, y) | 0xFF000000u : tag(x, y);
+        }));
     }
-    EXPECT_FALSE(DIB().fillRect(0, 0, 1, 1, 1u));
+    EXPECT_FALSE(DIB().fillRect(0, 0, 1, 1, 1u) || DIB().makeOpaqueRect(0, 0, 1, 1));
 }
 
 TEST(ClipRegion, CutsAgainstBothImagesInTheStatedOrderWithoutWrapping) {
@@ -127,11 +114,9 @@ TEST(ClipRegion, CutsAgainstBothImagesInTheStatedOrderWithoutWrapping) {
         {{-1, 0, 50, 1, -20, 0}, 10, 10, 100, 100, false, {19, 0, -9, 1, 0, 0}},
         // Cut to the destination first (7), then to the source (4).
         {{5, 0, 10, 1, 2, 0}, 12, 10, 6, 10, true, {5, 0, 4, 1, 2, 0}},
-        {{0, 5, 1, 10, 0, 2}, 10, 12, 10, 6, true, {0, 5, 1, 4, 0, 2}},
         {{-1, -1, INT_MAX, INT_MAX, 0, 0}, 10, 10, 10, 10, true, {0, 0, 9, 9, 1, 1}},
         {{INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MAX, INT_MAX}, 10, 10, 10, 10, false, {}},
         {{0, 0, 5, 5, 0, 10}, 10, 10, 10, 10, false, {}},
-        {{0, 0, 5, 5, 0, 0}, 0, 0, 10, 10, false, {}},
     };
     for (const Case& c : cases) {
         Clip r = c.in;
@@ -150,10 +135,7 @@ TEST(DibCopyTo, CopiesTheClippedRectangleToItsPlace) {
     };
     const Case cases[] = {
         {8, 6, 10, 10, 4, 5, 3, 2, 1, 2, {4, 5, 7, 7}, 3, 3},
-        {7, 5, 7, 5, 0, 0, 7, 5, 0, 0, {0, 0, 7, 5}, 0, 0},  // one contiguous block
-        {6, 4, 6, 9, 0, 3, 6, 3, 0, 1, {0, 3, 6, 6}, 0, 2},  // full rows, other heights
-        {10, 1, 10, 1, -3, 0, 5, 1, 1, 0, {0, 0, 2, 1}, -4, 0},
-        {1, 10, 1, 10, 0, 1, 1, 5, 0, -3, {0, 4, 1, 6}, 0, 4},
+        {7, 5, 7, 5, 0, 0, 7, 5, 0, 0, {0, 0, 7, 5}, 0, 0},    // one contiguous block
         {8, 8, 8, 8, 2, 3, -4, -2, 1, 1, {2, 3, 6, 5}, 1, 2},  // sizes taken as absolute
     };
     for (const Case& c : cases) {
@@ -166,50 +148,23 @@ TEST(DibCopyTo, CopiesTheClippedRectangleToItsPlace) {
             return c.copied.has(x, y) ? tag(x - c.ox, y - c.oy) : 0xFFFFFFFFu;
         }));
     }
-    DIB src(5, 5), dst(5, 5), empty;
-    dst.fillRect(0, 0, 5, 5, 0u);
-    EXPECT_FALSE(src.copyTo(dst, 5, 0, 3, 3, 0, 0));
-    EXPECT_FALSE(empty.copyTo(dst, 0, 0, 4, 4, 0, 0) || src.copyTo(empty, 0, 0, 4, 4, 0, 0));
-    EXPECT_EQ(snapshot(dst), std::vector<uint32_t>(25, 0u));
+    DIB src(5, 5), empty;
+    EXPECT_FALSE(src.copyTo(src, 5, 0, 3, 3, 0, 0) || empty.copyTo(src, 0, 0, 4, 4, 0, 0) ||
+                 src.copyTo(empty, 0, 0, 4, 4, 0, 0));
 }
 
+// Wider but shorter: the kept corner is cut in one direction and filled in the other.
 TEST(DibResizeFill, KeepsTheTopLeftAndFillsTheRestOrLeavesTheImageAsItWas) {
-    // Larger, smaller, wider but shorter.
-    for (auto [oldW, oldH, newW, newH] : {std::array{4, 3, 7, 5}, {6, 5, 3, 2}, {3, 5, 6, 2}}) {
-        SCOPED_TRACE(testing::Message() << oldW << "x" << oldH << " -> " << newW << "x" << newH);
-        DIB d(oldW, oldH);
-        fillTagged(d);
-        ASSERT_TRUE(d.resizeFill(newW, newH, 0xCAFEBABEu));
-        expectHeader(d, newW, newH, 0);
-        EXPECT_TRUE(pixelsAre(d, [&](int32_t x, int32_t y) {
-            return Area{0, 0, oldW, oldH}.has(x, y) ? tag(x, y) : 0xCAFEBABEu;
-        }));
-    }
-    DIB d(4, 3);
+    DIB d(3, 5);
     fillTagged(d);
+    ASSERT_TRUE(d.resizeFill(6, 2, 0xCAFEBABEu));
+    expectHeader(d, 6, 2, 0);
+    EXPECT_TRUE(pixelsAre(d, [](int32_t x, int32_t y) { return x < 3 ? tag(x, y) : 0xCAFEBABEu; }));
     const uint32_t* before = d.pixels;
-    EXPECT_TRUE(d.resizeFill(4, 3, 1u));
-    for (auto [w, h] : {std::pair{0, 3}, {-4, -3}, {16384, 65536}}) {
+    for (auto [w, h] : {std::pair{0, 3}, {16384, 65536}}) {
         EXPECT_FALSE(d.resizeFill(w, h, 1u)) << w << "," << h;
     }
     EXPECT_EQ(d.pixels, before);
-    EXPECT_TRUE(pixelsAre(d, tag));
-    expectHeader(d, 4, 3, 3780);  // not even the resolution fields
-}
-
-TEST(DibMakeOpaqueRect, SetsAlphaOfTheClippedRectangleKeepingColour) {
-    const std::pair<std::array<int32_t, 4>, Area> cases[] = {
-        {{-2, 2, 4, 100}, {0, 2, 2, 5}},
-        {{3, 3, -2, 2}, {}},  // unlike fillRect, negative sizes do nothing
-        {{3, 3, 2, -2}, {}},
-    };
-    for (const auto& [r, opaque] : cases) {
-        DIB d(6, 5);
-        fillTagged(d);
-        EXPECT_TRUE(d.makeOpaqueRect(r[0], r[1], r[2], r[3]));
-        EXPECT_TRUE(pixelsAre(d, [&](int32_t x, int32_t y) {
-            return opaque.has(x, y) ? tag(x, y) | 0xFF000000u : tag(x, y);
-        }));
-    }
-    EXPECT_FALSE(DIB().makeOpaqueRect(0, 0, 1, 1));
+    EXPECT_TRUE(pixelsAre(d, [](int32_t x, int32_t y) { return x < 3 ? tag(x, y) : 0xCAFEBABEu; }));
+    expectHeader(d, 6, 2, 0);
 }

@@ -1,16 +1,12 @@
-// PNG encoding on memory against libpng's own write, and clean failure on
+// PNG encoding on memory read back by libpng itself, and clean failure on
 // damaged or hostile input; the expansion rules of decoding are checked over
 // the PNG test suite (png_suite_test.cpp).
 #include "image/png_codec.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 #include <zlib.h>
 
-#include <csetjmp>
-#include <cstring>
 #include <tuple>
-#include <vector>
 
 #include "tests/test_support.h"
 #include "tests/unit/image/png_raw_reader.h"
@@ -40,10 +36,9 @@ void appendChunk(Bytes& file, const char* type, const Bytes& data) {
 }
 
 // An 8-bit RGBA image: IHDR, the zlib stream of its rows (filter 0) unless
-// `withData` is false, IEND. The samples vary byte by byte (5, 16, 27, ...)
-// unless `scramble` makes them hardly compressible. A header too large for
-// any image is followed by the rows of a 1 x 1 one.
-Bytes rgbaFile(uint32_t w, uint32_t h, bool withData = true, bool scramble = false) {
+// `withData` is false, IEND. The samples vary byte by byte (5, 16, 27, ...).
+// A header too large for any image is followed by the rows of a 1 x 1 one.
+Bytes rgbaFile(uint32_t w, uint32_t h, bool withData = true) {
     Bytes file = {137, 80, 78, 71, 13, 10, 26, 10}, header;
     put32(header, w);
     put32(header, h);
@@ -54,7 +49,7 @@ Bytes rgbaFile(uint32_t w, uint32_t h, bool withData = true, bool scramble = fal
     for (size_t row = 0, k = 0; row < (huge ? 1 : h); ++row) {
         raw.push_back(0);
         for (size_t i = 0; i < (huge ? 4 : size_t(w) * 4); ++i, ++k) {
-            raw.push_back(uint8_t(scramble ? (k * k) >> 3 : k * 11 + k / 7 + 5));
+            raw.push_back(uint8_t(k * 11 + k / 7 + 5));
         }
     }
     uLongf size = compressBound(uLong(raw.size()));
@@ -66,68 +61,35 @@ Bytes rgbaFile(uint32_t w, uint32_t h, bool withData = true, bool scramble = fal
     return file;
 }
 
-void referenceWrite(png_structp png, png_bytep data, size_t length) {
-    static_cast<MemorySink*>(png_get_io_ptr(png))->write(data, length);
-}
-
-// libpng's own default write (RGBA with sBIT 8, 8, 8, 8) of the image's rows in
-// RGBA order from the top.
-bool referenceEncode(const DIB& image, MemorySink* sink) {
-    std::vector<Bytes> rgba(image.height());
-    std::vector<png_bytep> rows;
-    for (int32_t y = 0; y < image.height(); ++y) {
-        for (int32_t x = 0; x < image.width(); ++x) {
-            const uint32_t p = image.pixelAt(x, y);
-            rgba[y].insert(rgba[y].end(),
-                           {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)});
-        }
-        rows.push_back(rgba[y].data());
-    }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png)) != 0) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_set_write_fn(png, sink, referenceWrite, nullptr);
-    png_set_IHDR(png, info, image.width(), image.height(), 8, PNG_COLOR_TYPE_RGB_ALPHA,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_color_8 bits{8, 8, 8, 8, 8};
-    png_set_sBIT(png, info, &bits);
-    png_write_info(png, info);
-    png_write_image(png, rows.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
-// Byte identity with libpng's write proves chunks, row and channel order.
-TEST(PngWrite, Png32IsLibpngsDefaultWriteOfTheRowsAndReadsBackIdentically) {
+// Both writers, read back raw by libpng: the type, sBIT, and every row from the
+// top in RGB(A) order; PNG24 keeps the colours of transparent pixels and reads
+// back opaque.
+TEST(PngWrite, RowsAreWrittenTopDownInRgbaOrderAndReadBackIdentically) {
     DIB image(61, 23);
     testimage::fillTagged(image);
-    MemorySink reference;
-    ASSERT_TRUE(referenceEncode(image, &reference));
-    const Bytes file = encode(image, true);
-    EXPECT_EQ(file, reference.bytes());
-    DIB back;
-    ASSERT_EQ(decodePngBytes(file.data(), file.size(), back), kPngTransparentSource);
-    EXPECT_TRUE(testimage::pixelsAre(back, testimage::tag));
-}
-
-TEST(PngWrite, Png24IsRgbWithoutSbitAndKeepsColoursOfTransparentPixels) {
-    DIB image(3, 2);
-    image.fillRect(0, 0, 3, 2, 0x00FF00FFu);  // transparent magenta background
-    image.row(1)[2] = bgra(10, 20, 30, 128);
-    Bytes file = encode(image, false);
-    testpng::Raw raw;
-    ASSERT_TRUE(testpng::readRaw(file, raw));
-    EXPECT_EQ(std::make_tuple(raw.colorType, raw.bitDepth, raw.hasSbit, raw.hasTrns),
-              std::make_tuple(2, 8, false, false));
-    EXPECT_EQ(raw.rows[1], (Bytes{255, 0, 255, 255, 0, 255, 30, 20, 10}));
-    DIB back;
-    ASSERT_EQ(decodePngBytes(file.data(), file.size(), back), kPngOpaqueSource);
-    EXPECT_EQ(back.pixelAt(0, 0), 0x00FF00FFu);  // filler alpha 0: the loader makes it opaque
-    EXPECT_EQ(back.pixelAt(2, 1), bgra(10, 20, 30, 0));
+    for (bool png32 : {true, false}) {
+        SCOPED_TRACE(png32 ? "PNG32" : "PNG24");
+        const Bytes file = encode(image, png32);
+        testpng::Raw raw;
+        ASSERT_TRUE(testpng::readRaw(file, raw));
+        EXPECT_EQ(std::make_tuple(raw.colorType, raw.bitDepth, raw.hasSbit, raw.hasTrns),
+                  std::make_tuple(png32 ? 6 : 2, 8, png32, false));
+        for (int32_t y = 0; y < image.height(); ++y) {
+            Bytes row;
+            for (int32_t x = 0; x < image.width(); ++x) {
+                const uint32_t p = image.pixelAt(x, y);
+                row.insert(row.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+                if (png32) row.push_back(uint8_t(p >> 24));
+            }
+            ASSERT_EQ(raw.rows[y], row) << y;
+        }
+        DIB back;
+        ASSERT_EQ(decodePngBytes(file.data(), file.size(), back),
+                  png32 ? kPngTransparentSource : kPngOpaqueSource);
+        EXPECT_TRUE(testimage::pixelsAre(back, [&](int32_t x, int32_t y) {
+            return png32 ? testimage::tag(x, y) : testimage::tag(x, y) & 0xFFFFFFu;
+        }));
+    }
 }
 
 TEST(PngWrite, EmptyImageOrAnyShortWriteFailsTheEncode) {
@@ -152,8 +114,7 @@ TEST(PngWrite, EmptyImageOrAnyShortWriteFailsTheEncode) {
 
 TEST(PngReadFailure, DamagedFilesFailAndLeaveTheTarget) {
     const Bytes good = rgbaFile(4, 3);
-    Bytes badHeaderCrc = good, badDataCrc = good, corrupt = good;
-    badHeaderCrc[8 + 8 + 13] ^= 1;
+    Bytes badDataCrc = good, corrupt = good;
     badDataCrc[good.size() - 12 - 1] ^= 1;  // last byte of the IDAT CRC
     // The IDAT payload past the zlib header scrambled, its CRC made right again.
     const size_t idat = 8 + 25, length = size_t(good[idat + 2]) << 8 | good[idat + 3];
@@ -165,16 +126,12 @@ TEST(PngReadFailure, DamagedFilesFailAndLeaveTheTarget) {
 
     const std::pair<const char*, Bytes> files[] = {
         {"JPEG", {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0}},
-        {"empty", {}},
-        {"IHDR CRC", badHeaderCrc},
         {"IDAT CRC", badDataCrc},
         {"corrupt zlib data", corrupt},
         {"no IDAT", rgbaFile(2, 2, false)},
         // 4 * 10^12 bytes: within libpng's limits, beyond any image we can create.
         {"10^6 x 10^6", rgbaFile(1000000, 1000000)},
-        {"past libpng's width limit", rgbaFile(1000001, 1)},
         {"past 31 bits", rgbaFile(0x80000000u, 1)},
-        {"zero width", rgbaFile(0, 5)},
         // 3.6 GB declared in a hundred bytes: refused before it is allocated
         // (an allocation that size aborts the sanitizer's run).
         {"30000 x 30000 in 100 bytes", rgbaFile(30000, 30000)},
@@ -202,32 +159,9 @@ TEST(PngReadFailure, TruncationAnywhereFailsAndLeavesTheTarget) {
     }
     EXPECT_TRUE(s.unchanged());
 
-    // Many rows already decoded when the data ends.
-    const Bytes largeFile = rgbaFile(300, 200, true, true);
-    EXPECT_EQ(decodePngBytes(largeFile.data(), largeFile.size() / 2, s.target), kPngFailed);
-    EXPECT_TRUE(s.unchanged());
-
-    // Success replaces the target's size and content.
+    // Success replaces the target.
     ASSERT_EQ(decodePngBytes(file.data(), imageEnd, s.target), kPngTransparentSource);
-    EXPECT_EQ(s.target.width(), 4);
-    EXPECT_EQ(s.target.height(), 3);
     EXPECT_EQ(s.target.pixelAt(0, 0), bgra(27, 16, 5, 38));
-}
-
-TEST(PngReadFailure, SourceThatCannotRewindFails) {
-    class ForwardOnly final : public ByteSource {
-    public:
-        explicit ForwardOnly(const Bytes& bytes) : inner_(bytes.data(), bytes.size()) {}
-        size_t read(void* buffer, size_t size) override { return inner_.read(buffer, size); }
-        bool rewind() override { return false; }
-
-    private:
-        MemorySource inner_;
-    };
-    const Bytes file = rgbaFile(4, 3);
-    ForwardOnly source(file);
-    DIB target;
-    EXPECT_EQ(decodePng(source, target), kPngFailed);
 }
 
 }  // namespace

@@ -20,16 +20,12 @@ const fs::path kContrib = PLIMSETT_LIBPNG_CONTRIB;
 
 // The .png files of a folder with their contents, in name order.
 std::vector<std::pair<std::string, Bytes>> pngsIn(const fs::path& folder) {
-    std::vector<fs::path> paths;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".png") {
-            paths.push_back(entry.path());
-        }
-    }
-    std::sort(paths.begin(), paths.end());
     std::vector<std::pair<std::string, Bytes>> files;
-    for (const fs::path& path : paths)
-        files.emplace_back(path.filename().string(), readFileBytes(path));
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() == ".png")
+            files.emplace_back(entry.path().filename().string(), readFileBytes(entry.path()));
+    }
+    std::sort(files.begin(), files.end());
     return files;
 }
 
@@ -117,13 +113,9 @@ TEST(PngSuite, CrashReproducersFailCleanly) {
             expectExpandedSamples(file, raw);
             continue;
         }
-        DIB target(3, 3);
-        target.fillRect(0, 0, 3, 3, 0xCAFEF00Du);
-        const uint32_t* before = target.pixels;
-        EXPECT_EQ(decodePngBytes(file.data(), file.size(), target), kPngFailed);
-        EXPECT_EQ(target.pixels, before);
-        ASSERT_EQ(target.width(), 3);
-        EXPECT_EQ(target.pixelAt(2, 2), 0xCAFEF00Du);
+        testimage::Sentinel s;
+        EXPECT_EQ(decodePngBytes(file.data(), file.size(), s.target), kPngFailed);
+        EXPECT_TRUE(s.unchanged());
         ++failed;
     }
     EXPECT_GE(failed, 20);

@@ -4,6 +4,8 @@
 
 #include <array>
 
+// What the comparison with the platform in tests/win/settings/settings_file_test.cpp
+// does not reach: lone line breaks, keys outside a section, quotes, a byte order mark.
 TEST(IniRead, FindsValuesAsTheProfileFunctionsDo) {
     struct Case {
         const char *text, *section, *key;
@@ -11,20 +13,14 @@ TEST(IniRead, FindsValuesAsTheProfileFunctionsDo) {
     };
     const Case cases[] = {
         {"[a]\rx=1\ny=2\r\nz=3", "a", "x", "1"},  // every line break
-        {"[a]\rx=1\ny=2\r\nz=3", "a", "y", "2"},
         {"[a]\rx=1\ny=2\r\nz=3", "a", "z", "3"},
-        {"[a]\nk=1\nk=2\n[b]\nq=0\n[A]\nk=3\nm=4\n", "a", "k", "1"},  // first section, key
-        {"[a]\nk=1\nk=2\n[b]\nq=0\n[A]\nk=3\nm=4\n", "a", "m", std::nullopt},
         {"k=0\n[a]\nx=1\n[b]\nk=2\n", "a", "k", std::nullopt},  // keys stay in their section
-        {"k=0\n[a]\nx=1\n[b]\nk=2\n", "b", "k", "2"},
-        {"[a]\n;k=1\n", "a", "k", std::nullopt},  // comments are not keys
-        {"[a]\n;k=1\n", "a", ";k", "1"},
+        {"[a]\n;k=1\n", "a", ";k", "1"},                        // a comment line read as a key
         {"[a]\nm=\"ff'\n", "a", "m", "\"ff'"},  // only a pair of matching quotes goes
         {"[a]\nq=\"\n", "a", "q", "\""},
         {"[a]\nh=\"\"x\"\"\n", "a", "h", "\"x\""},
         {"\xEF\xBB\xBF[a]\nk=1\n", "a", "k", "1"},  // UTF-8 byte order mark
         {"[a]\n[b\nk=1\n", "a", "k", "1"},          // no closing bracket: a key line
-        {"[a]\n[b\nk=1\n", "b", "k", std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IniDocument::parse(c.text).value(c.section, c.key), c.expected)
@@ -32,8 +28,6 @@ TEST(IniRead, FindsValuesAsTheProfileFunctionsDo) {
     }
 }
 
-// Integers and strings of every kind are compared with the platform's own
-// reading in tests/win/settings/settings_file_test.cpp.
 TEST(IniRead, GetStringCutsToTheBufferAndTakesAnEmptyValueAsMissing) {
     IniDocument ini = IniDocument::parse("[a]\nc=0000000000000000ff\ne=\n");
     EXPECT_EQ(ini.getString("a", "c", 16), "000000000000000");
@@ -48,22 +42,14 @@ TEST(ScanIntPair, NeedsBothNumbersAndTakesWhiteSpaceOnlyAfterTheComma) {
         int32_t a, b;  // the values after the call, both 9 before it
     };
     const Case cases[] = {
-        {"256,256", true, 256, 256}, {" -3,+4xyz", true, -3, 4}, {"16, 8", true, 16, 8},
-        {"300", false, 9, 9},        {"300,", false, 9, 9},      {"300,x", false, 9, 9},
-        {",5", false, 9, 9},         {"16 ,8", false, 9, 9},
+        {" -3,+4xyz", true, -3, 4}, {"16, 8", true, 16, 8}, {"300,", false, 9, 9},
+        {",5", false, 9, 9},        {"16 ,8", false, 9, 9},
     };
     for (const Case& c : cases) {
         int32_t a = 9, b = 9;
         EXPECT_EQ(scanIntPair(c.text, a, b), c.read) << c.text;
         EXPECT_EQ(std::make_pair(a, b), std::make_pair(c.a, c.b)) << c.text;
     }
-}
-
-TEST(ScanHex, ReadsWithOrWithoutPrefix) {
-    const std::pair<const char*, std::optional<uint32_t>> cases[] = {
-        {"00FF00", 0x00FF00u},   {"0XB0b0B0", 0xB0B0B0u}, {"ff zz", 0xFFu},     {"-1", 0xFFFFFFFFu},
-        {"1ff00ff", 0x1FF00FFu}, {"0x", std::nullopt},    {"zz", std::nullopt}, {"", std::nullopt}};
-    for (const auto& [text, expected] : cases) EXPECT_EQ(scanHex(text), expected) << text;
 }
 
 TEST(StructBlock, EncodesUpperCaseBytesAndChecksumAndIgnoresAnyFaultyBlock) {
@@ -93,11 +79,24 @@ TEST(IniWrite, ReplacesAKeyWhereItStandsAndAddsMissingOnesAfterTheirSection) {
         "; my settings\r\n[option]\r\nundo=100\r\nk=1\r\nz=3\r\n\r\n[b]\r\ny=2\r\n[c]\r\nv=5\r\n");
 }
 
-TEST(IniFileBytes, NarrowsUtf16Text) {
+// UTF-16 files are read as UTF-8 and written back unit for unit: a surrogate
+// pair, a lone surrogate and both byte orders.
+TEST(IniFileBytes, Utf16TextComesBackUnitForUnit) {
     using namespace std::string_literals;
-    std::string little = "\xFF\xFE[\0a\0]\0\n\0k\0=\0\x42\x30"s;  // U+3042 is not ASCII
-    EXPECT_EQ(iniTextFromFileBytes(little), "[a]\nk=?");
-    std::string big = "\xFE\xFF\0[\0a\0]"s;
-    EXPECT_EQ(iniTextFromFileBytes(big), "[a]");
-    EXPECT_EQ(iniTextFromFileBytes("[a]\r\n"), "[a]\r\n");
+    struct Case {
+        std::string bytes, text;
+        IniEncoding encoding;
+    };
+    const Case cases[] = {
+        {"\xFF\xFE[\0a\0]\0\n\0k\0=\0\x42\x30"s, "[a]\nk=\u3042", IniEncoding::Utf16LE},
+        {"\xFF\xFE;\0\x3D\xD8\x00\xDE\x00\xD8"s, ";\U0001F600\xED\xA0\x80", IniEncoding::Utf16LE},
+        {"\xFE\xFF\0[\0a\0]"s, "[a]", IniEncoding::Utf16BE},
+        {"[a]\r\n\x82\xA0"s, "[a]\r\n\x82\xA0", IniEncoding::Narrow},
+    };
+    for (const Case& c : cases) {
+        const IniFileText read = iniTextFromFileBytes(c.bytes);
+        EXPECT_EQ(read.text, c.text);
+        EXPECT_EQ(read.encoding, c.encoding);
+        EXPECT_EQ(iniFileBytes(read.text, read.encoding), c.bytes);
+    }
 }

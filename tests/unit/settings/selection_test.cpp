@@ -51,15 +51,3 @@ TEST(GridSnapping, NegativeGridsDoNotTrap) {
         EXPECT_EQ(std::make_pair(s.top, s.bottom), std::make_pair(0, 6)) << grid;
     }
 }
-
-TEST(ResetSelection, GivesTheCellHoldingTheOrigin) {
-    Selection s;
-    s.x1 = s.y1 = s.x2 = s.y2 = 100;
-    s.cx = s.cy = 8;
-    resetSelection(s);
-    EXPECT_EQ((std::array{s.x1, s.y2, s.left, s.top, s.right, s.bottom}),
-              (std::array{0, 0, -24, -24, 7, 7}));
-    Selection fresh, derived;  // the initial values are already derived
-    updateSelection(derived);
-    EXPECT_EQ(fresh, derived);
-}

@@ -4,7 +4,6 @@
 
 TEST(ConfigPath, ReplacesTheExecutableNameOrIsEmptyWhenItWouldNotFit) {
     EXPECT_EQ(configPathBeside(u"C:\\Tools\\plimsett.exe"), u"C:\\Tools\\config.ini");
-    EXPECT_EQ(configPathBeside(u"\\\\server\\share\\p.exe"), u"\\\\server\\share\\config.ini");
     EXPECT_EQ(configPathBeside(u"plimsett.exe"), u"config.ini");
     EXPECT_EQ(configPathBeside(u""), u"");
     // 519 code units fit a 520-unit buffer with its terminator; 520 do not.

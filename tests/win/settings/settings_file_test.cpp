@@ -164,23 +164,31 @@ TEST(SettingsIni, OddlyFormattedFileReadsAsThePlatformReadsIt) {
     EXPECT_TRUE(ours.getStruct("colors", "before", block));
 }
 
+// Foreign lines stay, in the encoding the file had: a UTF-16 file keeps its
+// Japanese comment instead of turning it into '?'.
 TEST(SettingsFile, SavedSettingsLoadBackKeepingForeignLinesAndAFailedWriteKeepsTheOldFile) {
-    TempFolder folder;
-    Settings a, b;
-    a.configPath = b.configPath = configIn(folder);
-    EXPECT_FALSE(loadSettings(b, nullptr));  // no file: the defaults stay
-    setUnusualValues(a);
-    const std::string foreign = "; mine\r\n[extra]\r\nkey=value\r\n";
-    writeFileBytes(folder.path() / L"config.ini", foreign);
-    ASSERT_TRUE(saveSettings(a, nullptr));
-    ASSERT_TRUE(loadSettings(b, nullptr));
-    EXPECT_EQ(writeSettingsIni(b, std::nullopt), writeSettingsIni(a, std::nullopt));
-    const std::string saved = readFileText(folder.path() / L"config.ini");
-    EXPECT_EQ(saved.rfind(foreign + "[window]\r\n", 0), 0u);
-    // A folder where the temporary file would go makes the write fail.
-    std::filesystem::create_directory(temporaryPathFor(a.configPath.c_str()));
-    EXPECT_FALSE(saveSettings(b, nullptr));
-    EXPECT_EQ(readFileText(folder.path() / L"config.ini"), saved);
+    const std::string foreign = "; \xE8\xA8\xAD\xE5\xAE\x9A\r\n[extra]\r\nkey=value\r\n";
+    for (const IniEncoding encoding : {IniEncoding::Narrow, IniEncoding::Utf16LE}) {
+        TempFolder folder;
+        const auto file = folder.path() / L"config.ini";
+        Settings a, b;
+        a.configPath = b.configPath = configIn(folder);
+        EXPECT_FALSE(loadSettings(b, nullptr));  // no file: the defaults stay
+        setUnusualValues(a);
+        writeFileBytes(file, iniFileBytes(foreign, encoding));
+        ASSERT_TRUE(saveSettings(a, nullptr));
+        ASSERT_TRUE(loadSettings(b, nullptr));
+        EXPECT_EQ(writeSettingsIni(b, std::nullopt), writeSettingsIni(a, std::nullopt));
+        const std::string saved = readFileText(file);
+        const IniFileText read = iniTextFromFileBytes(saved);
+        EXPECT_EQ(read.encoding, encoding);
+        EXPECT_EQ(read.text.rfind(foreign + "[window]\r\n", 0), 0u);
+        EXPECT_EQ(platformString(file, "option", "undo"), "250");
+        // A folder where the temporary file would go makes the write fail.
+        std::filesystem::create_directory(temporaryPathFor(a.configPath.c_str()));
+        EXPECT_FALSE(saveSettings(b, nullptr));
+        EXPECT_EQ(readFileText(file), saved);
+    }
 }
 
 TEST(SettingsFile, MinimisedWindowIsStoredRestoredOrMaximised) {
