@@ -69,7 +69,10 @@ int read(int argc, wchar_t** argv) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (!OpenClipboard(nullptr)) return 2;
+    // The clipboard is busy while the test's listener reads it: try again.
+    bool opened = false;
+    for (int i = 0; i < 500 && !(opened = OpenClipboard(nullptr)); ++i) Sleep(10);
+    if (!opened) return 2;
     const bool reading = argc > 1 && std::wstring(argv[1]) == L"read";
     if (!reading) EmptyClipboard();
     const int result = reading ? read(argc, argv) : put(argc, argv);

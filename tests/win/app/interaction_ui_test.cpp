@@ -25,10 +25,12 @@ int horizontalPosition(HWND bar) {
 
 }  // namespace
 
-TEST(UiSelection, ClicksArrowKeysAndTheWheelMoveTheSelectionAndTheView) {
-    TempFolder folder;
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
+using UiSelection = UiTest;
+using UiMenus = UiTest;
+using UiStatusBar = UiTest;
+using UiView = UiTest;
+
+TEST_F(UiSelection, ClicksArrowKeysAndTheWheelMoveTheSelectionAndTheView) {
     ui.clickAt(8 + 70, 8 + 40);  // canvas pixel p sits at client 8 + p at zoom 1
     EXPECT_EQ(ui.statusText(2), L"64,32 -> 95,63 (32,32)");
     ui.clickAt(8 + 100, 8 + 100, MK_SHIFT);
@@ -54,10 +56,7 @@ TEST(UiSelection, ClicksArrowKeysAndTheWheelMoveTheSelectionAndTheView) {
 }
 
 // Each shortcut works only while its menu item is offered.
-TEST(UiMenus, AGrayedItemsShortcutDoesNothing) {
-    TempFolder folder;
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
+TEST_F(UiMenus, AGrayedItemsShortcutDoesNothing) {
     Document& doc = ui.doc();
     auto copyBuffer = [&](bool on) {
         on ? void(doc.copyBuffer.create(4, 4)) : doc.copyBuffer.release();
@@ -91,10 +90,7 @@ TEST(UiMenus, AGrayedItemsShortcutDoesNothing) {
     }
 }
 
-TEST(UiStatusBar, ClickOnTheColourPaneTogglesAlphaModeAndItsIcon) {
-    TempFolder folder;
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
+TEST_F(UiStatusBar, ClickOnTheColourPaneTogglesAlphaModeAndItsIcon) {
     HWND bar = ui.main().statusBar;
     RECT pane{};
     SendMessageW(bar, SB_GETRECT, kPanePixel, reinterpret_cast<LPARAM>(&pane));
@@ -112,10 +108,7 @@ TEST(UiStatusBar, ClickOnTheColourPaneTogglesAlphaModeAndItsIcon) {
 }
 
 // Positions travel in 32 bits: the thumb reaches the right end past 32767.
-TEST(UiView, AVeryWideCanvasScrollsToItsRightEndByTheThumb) {
-    TempFolder folder;
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
+TEST_F(UiView, AVeryWideCanvasScrollsToItsRightEndByTheThumb) {
     ASSERT_TRUE(ui.doc().canvas.create(40100, 64));
     SendMessageW(ui.hwnd(), kMsgRefresh, 0, 0);
     ui.pump();

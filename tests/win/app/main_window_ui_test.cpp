@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "app/unsaved_changes.h"
 #include "edit/pixel_ops.h"
 #include "resources/resource.h"
 #include "settings/config_store.h"
 #include "settings/settings.h"
 #include "tests/win/app/ui_harness.h"
+
+using UiLoop = UiTest;
 
 TEST(UiStartup, ClosingWritesTheSettingsAndTheNextStartTakesThemBack) {
     TempFolder folder;
@@ -47,22 +48,39 @@ TEST(UiStartup, ClosingWritesTheSettingsAndTheNextStartTakesThemBack) {
     EXPECT_EQ(again.statusText(2), L"0,0 -> 15,31 (16,32)");
 }
 
-TEST(UiClose, UnsavedChangesAskAndCancelKeepsTheWindowOpen) {
-    TempFolder folder;
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
-    countEvent(ui.doc(), DocumentEvent::Edited);
-    {
-        DialogAnswerer answerer(IDCANCEL);
-        EXPECT_FALSE(ui.close());
-        EXPECT_EQ(answerer.text(), L"変更を保存しますか？");
-        EXPECT_EQ(answerer.caption(), L"Plimsett");
+// After a real edit closing asks; Yes saves (through the save dialog when
+// the document has no file), No closes without saving, Cancel keeps the
+// window and writes no config.ini.
+TEST(UiClose, PromptAfterARealEditSavesOrNot) {
+    const struct {
+        bool hasFile;
+        int button;
+        bool closed, saved;
+    } cases[] = {
+        {true, IDYES, true, true},
+        {false, IDYES, false, false},  // the save dialog is cancelled
+        {true, IDNO, true, false},
+        {true, IDCANCEL, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.hasFile << " " << c.button);
+        TempFolder folder;
+        const auto path = folder.path() / L"work.png";
+        writeFileBytes(path, std::string("old"));
+        UiSession ui(folder.path());
+        ASSERT_TRUE(ui.started());
+        if (c.hasFile) setChoiceFromPath(ui.doc().file, path.u16string().c_str());
+        ui.command(ID_EDIT_DELETE);
+        {
+            DialogAnswerer prompt({answer(c.button), inFileDialog(L"")});
+            EXPECT_EQ(ui.close(), c.closed);
+            EXPECT_EQ(prompt.text(),
+                      c.hasFile ? L"work.png へ変更を保存しますか？" : L"変更を保存しますか？");
+            EXPECT_EQ(prompt.caption(), L"Plimsett");
+        }
+        EXPECT_EQ(std::filesystem::file_size(path) != 3, c.saved);
+        EXPECT_EQ(std::filesystem::exists(folder.path() / L"config.ini"), c.closed);
     }
-    EXPECT_TRUE(IsWindow(ui.hwnd()));
-    EXPECT_FALSE(std::filesystem::exists(folder.path() / L"config.ini"));
-    DialogAnswerer answerer(IDNO);
-    EXPECT_TRUE(ui.close());
-    EXPECT_TRUE(std::filesystem::exists(folder.path() / L"config.ini"));
 }
 
 TEST(UiProgram, ExitCodeAfterANormalCloseIsZeroAndConfigIniIsBesideIt) {
@@ -93,27 +111,9 @@ TEST(UiProgram, ExitCodeAfterANormalCloseIsZeroAndConfigIniIsBesideIt) {
     EXPECT_TRUE(std::filesystem::exists(folder.path() / L"config.ini"));
 }
 
-// Browser back and forward are undo and redo, whatever device sent them;
-// the handled ones answer TRUE.
-TEST(UiLoop, BrowserBackAndForwardAreUndoAndRedo) {
-    TempFolder folder;
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
-    ui.takeCommands();
-    for (int command : {APPCOMMAND_BROWSER_BACKWARD, APPCOMMAND_BROWSER_FORWARD,
-                        FAPPCOMMAND_MOUSE | APPCOMMAND_BROWSER_BACKWARD}) {
-        EXPECT_EQ(SendMessageW(ui.hwnd(), WM_APPCOMMAND, 0, MAKELPARAM(0, command)), TRUE);
-    }
-    SendMessageW(ui.hwnd(), WM_APPCOMMAND, 0, MAKELPARAM(0, APPCOMMAND_BROWSER_HOME));
-    EXPECT_EQ(ui.takeCommands(), (std::vector<WORD>{ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_UNDO}));
-}
-
 // A drag ends when the mouse capture goes elsewhere: moves afterwards leave
 // the selection alone.
-TEST(UiLoop, ALostMouseCaptureEndsTheDrag) {
-    TempFolder folder;
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
+TEST_F(UiLoop, ALostMouseCaptureEndsTheDrag) {
     ui.pointAt(8 + 5, 8 + 5);
     SendMessageW(ui.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8 + 5, 8 + 5));
     HWND other =

@@ -1,8 +1,12 @@
 #include "tests/win/app/ui_harness.h"
 
+#include <shlobj.h>
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "app/app_state.h"
+#include "image/image_writer.h"
 #include "settings/settings.h"
 
 namespace {
@@ -27,6 +31,20 @@ void setModifiers(bool ctrl, bool shift) {
 }
 
 }  // namespace
+
+std::wstring windowText(HWND window) {
+    std::wstring text(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+    return text;
+}
+
+bool isClosedEverywhere(const std::filesystem::path& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+}
 
 UiSession::UiSession(const std::filesystem::path& folder, const std::wstring& commandLine) {
     resetSettings();
@@ -69,14 +87,6 @@ void UiSession::command(WORD id) {
     pump();
 }
 
-void UiSession::pumpFor(DWORD ms) {
-    DWORD start = GetTickCount();
-    do {
-        pump();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
-}
-
 bool UiSession::pumpUntil(const std::function<bool()>& done, DWORD ms) {
     const DWORD start = GetTickCount();
     while (!done()) {
@@ -87,23 +97,17 @@ bool UiSession::pumpUntil(const std::function<bool()>& done, DWORD ms) {
     return true;
 }
 
-Document& sessionDocument() { return runningMain->document(); }
-
-int UiSession::clipboardUpdates() const { return recordedClipboardUpdates; }
-
 bool UiSession::close(int* exitCode) {
     SendMessageW(main_.hwnd, WM_CLOSE, 0, 0);
-    pumpFor(50);
+    pump();
     if (exitCode) *exitCode = quitCode_;
     return quit_ && !IsWindow(main_.hwnd);
 }
 
 std::wstring UiSession::statusText(int pane) const {
-    wchar_t buffer[256] = {};
-    LRESULT info = SendMessageW(main_.statusBar, SB_GETTEXTLENGTHW, pane, 0);
-    if (LOWORD(info) >= 256) return L"<too long>";
-    SendMessageW(main_.statusBar, SB_GETTEXTW, pane, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
+    std::wstring text(LOWORD(SendMessageW(main_.statusBar, SB_GETTEXTLENGTHW, pane, 0)), L'\0');
+    SendMessageW(main_.statusBar, SB_GETTEXTW, pane, reinterpret_cast<LPARAM>(text.data()));
+    return text;
 }
 
 void UiSession::pointAt(int x, int y) {
@@ -128,93 +132,194 @@ void UiSession::pressKey(UINT key, bool ctrl, bool shift) {
     setModifiers(false, false);
 }
 
+bool UiSession::copyByKey() {
+    const int updates = recordedClipboardUpdates;
+    pressKey('C', true);
+    return pumpUntil([&] { return recordedClipboardUpdates > updates; });
+}
+
 std::vector<WORD> UiSession::takeCommands() {
     std::vector<WORD> commands;
     commands.swap(recordedCommands);
     return commands;
 }
 
-std::wstring UiSession::title() const {
-    wchar_t buffer[600] = {};
-    GetWindowTextW(main_.hwnd, buffer, 600);
-    return buffer;
+int UiSession::clipboardUpdates() const { return recordedClipboardUpdates; }
+
+Document& sessionDocument() { return runningMain->document(); }
+
+void selectPixels(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    Selection& s = sessionDocument().selection;
+    s.gw = s.gh = 1;
+    s.x1 = x1, s.y1 = y1, s.x2 = x2, s.y2 = y2;
+    updateSelection(s);
+}
+
+std::filesystem::path writeTaggedPng(const std::filesystem::path& path, int32_t w, int32_t h) {
+    DIB image(w, h);
+    testimage::fillTagged(image);
+    EXPECT_TRUE(writePng32(path.u16string().c_str(), image));
+    return path;
+}
+
+Bytes fileDropBlock(const std::vector<std::wstring>& paths) {
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    header.fWide = TRUE;
+    Bytes block(reinterpret_cast<const uint8_t*>(&header),
+                reinterpret_cast<const uint8_t*>(&header + 1));
+    for (const std::wstring& path : paths) {
+        auto* text = reinterpret_cast<const uint8_t*>(path.c_str());
+        block.insert(block.end(), text, text + (path.size() + 1) * 2);
+    }
+    block.insert(block.end(), {0, 0});
+    return block;
+}
+
+HDROP dropOf(const std::vector<std::wstring>& paths) {
+    const Bytes block = fileDropBlock(paths);
+    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE, block.size());
+    std::memcpy(GlobalLock(drop), block.data(), block.size());
+    GlobalUnlock(drop);
+    return static_cast<HDROP>(drop);
 }
 
 namespace {
 
-struct DialogSearch {
-    int buttonId;
-    HWND found = nullptr;
-};
+constexpr int kFilterCombo = 0x470, kNameCombo = 0x47C, kNameEdit = 0x480;  // cmb1, cmb13, edt1
+constexpr int kMessageText = 0xFFFF;  // the static control of a message box
+constexpr DWORD kStepTimeoutMs = 10000;
 
-// A visible dialog with the button to press: a tool window (the copy viewer)
-// is no message box.
-BOOL CALLBACK findDialog(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    wchar_t className[32] = {};
-    GetClassNameW(window, className, 32);
-    if (std::wstring(className) == L"#32770" && IsWindowVisible(window) &&
-        GetDlgItem(window, search->buttonId) != nullptr) {
-        search->found = window;
-        return FALSE;
-    }
+BOOL CALLBACK collectDialog(HWND window, LPARAM found) {
+    wchar_t className[8] = {};
+    GetClassNameW(window, className, 8);
+    if (IsWindowVisible(window) && std::wstring(className) == L"#32770")
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
     return TRUE;
 }
 
-std::wstring windowText(HWND window) {
-    wchar_t buffer[1024] = {};
-    GetWindowTextW(window, buffer, 1024);
-    return buffer;
+std::vector<HWND> visibleDialogs(DWORD thread) {
+    std::vector<HWND> found;
+    EnumThreadWindows(thread, collectDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND nameBox(HWND dialog) {
+    HWND combo = GetDlgItem(dialog, kNameCombo);
+    return combo ? combo : GetDlgItem(dialog, kNameEdit);
+}
+
+SeenDialog describe(HWND dialog) {
+    SeenDialog seen{windowText(dialog), windowText(GetDlgItem(dialog, kMessageText))};
+    if (HWND combo = GetDlgItem(dialog, kFilterCombo)) {
+        seen.filter = int(SendMessageW(combo, CB_GETCURSEL, 0, 0)) + 1;
+        seen.name = windowText(nameBox(dialog));
+    }
+    return seen;
 }
 
 }  // namespace
 
-DialogAnswerer::DialogAnswerer(int buttonId) : DialogAnswerer(std::vector<int>{buttonId}) {}
+DialogStep answer(int button) {
+    // A modal window disables its owner; the tool windows are not modal.
+    return {[button](HWND w) {
+                return GetDlgItem(w, button) && !IsWindowEnabled(GetWindow(w, GW_OWNER));
+            },
+            [button](HWND w) { press(w, button); }};
+}
 
-DialogAnswerer::DialogAnswerer(std::vector<int> buttonIds)
-    : uiThread_(GetCurrentThreadId()),
-      buttonIds_(std::move(buttonIds)),
-      thread_([this] { watch(); }) {}
+DialogStep answerBox(const std::wstring& text, int button) {
+    return {[text](HWND w) { return windowText(GetDlgItem(w, kMessageText)) == text; },
+            [button](HWND w) { press(w, button); }};
+}
+
+DialogStep inDialog(const std::wstring& caption, std::function<void(HWND)> act) {
+    return {[caption](HWND w) { return windowText(w) == caption; }, std::move(act)};
+}
+
+DialogStep pressIn(const std::wstring& caption, int button) {
+    return inDialog(caption, [button](HWND w) { press(w, button); });
+}
+
+DialogStep inFileDialog(const std::wstring& name, int filter) {
+    return {[](HWND w) { return GetDlgItem(w, kFilterCombo) != nullptr; },
+            [name, filter](HWND w) {
+                if (filter > 0) {
+                    // A user's pick ends with both notifications; dialogs
+                    // differ in which one they act on.
+                    HWND combo = GetDlgItem(w, kFilterCombo);
+                    SendMessageW(combo, CB_SETCURSEL, WPARAM(filter - 1), 0);
+                    for (WORD code : {CBN_SELCHANGE, CBN_SELENDOK})
+                        SendMessageW(w, WM_COMMAND, MAKEWPARAM(kFilterCombo, code), LPARAM(combo));
+                }
+                if (!name.empty()) SetWindowTextW(nameBox(w), name.c_str());
+                press(w, name.empty() ? IDCANCEL : IDOK);
+            }};
+}
+
+void typeInto(HWND dialog, int id, const std::wstring& text) {
+    SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void setChecked(HWND dialog, int id, bool checked) {
+    SendMessageW(GetDlgItem(dialog, id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void press(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+DialogAnswerer::DialogAnswerer(std::vector<DialogStep> steps)
+    : steps_(std::move(steps)), thread_([this, ui = GetCurrentThreadId()] { run(ui); }) {}
 
 DialogAnswerer::~DialogAnswerer() {
     stop_ = true;
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
 }
 
-void DialogAnswerer::watch() {
-    for (int buttonId : buttonIds_) {
-        HWND found = nullptr;
-        while (!stop_ && !found) {
-            DialogSearch search{buttonId};
-            EnumThreadWindows(uiThread_, findDialog, reinterpret_cast<LPARAM>(&search));
-            found = search.found;
-            if (!found) Sleep(20);
-        }
-        if (!found) return;
-        {
-            // The message box keeps its text in the static control 0xFFFF.
-            std::lock_guard<std::mutex> lock(mutex_);
-            texts_.push_back(windowText(GetDlgItem(found, 0xFFFF)));
-            captions_.push_back(windowText(found));
-        }
-        PostMessageW(found, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(found, buttonId)));
-        // The next answer is for the next dialog.
-        while (!stop_ && IsWindow(found) && IsWindowVisible(found)) Sleep(20);
-    }
+bool DialogAnswerer::finish() {
+    if (thread_.joinable()) thread_.join();
+    return ok_;
 }
 
 int DialogAnswerer::answeredCount() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<int>(texts_.size());
+    return static_cast<int>(seen_.size());
 }
 
-std::wstring DialogAnswerer::text(int i) const {
+SeenDialog DialogAnswerer::seen(int i) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return i < static_cast<int>(texts_.size()) ? texts_[i] : L"";
+    return i < static_cast<int>(seen_.size()) ? seen_[i] : SeenDialog{};
 }
 
-std::wstring DialogAnswerer::caption(int i) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return i < static_cast<int>(captions_.size()) ? captions_[i] : L"";
+void DialogAnswerer::run(DWORD uiThread) {
+    for (const DialogStep& step : steps_) {
+        HWND found = nullptr;
+        for (const DWORD start = GetTickCount(); !found; Sleep(10)) {
+            if (stop_) return;
+            if (GetTickCount() - start > kStepTimeoutMs) {
+                // Cancelled from the innermost out, so every modal loop ends.
+                for (int round = 0; round < 20 && !visibleDialogs(uiThread).empty(); ++round) {
+                    for (HWND w : visibleDialogs(uiThread)) press(w, IDCANCEL);
+                    Sleep(100);
+                }
+                return;
+            }
+            for (HWND w : visibleDialogs(uiThread))
+                if (!found && IsWindowEnabled(w) && step.matches(w)) found = w;
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            seen_.push_back(describe(found));
+        }
+        step.act(found);
+        // The next step's turn comes when this dialog closes or opens one of its own.
+        for (const DWORD start = GetTickCount(); !stop_ && IsWindowVisible(found) &&
+                                                 IsWindowEnabled(found) &&
+                                                 GetTickCount() - start < kStepTimeoutMs;) {
+            Sleep(10);
+        }
+    }
+    ok_ = true;
 }

@@ -1,10 +1,8 @@
 // The image file list in the real main window: files in, sprite sheets out.
 #include <windows.h>
 
-#include <shlobj.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,8 +12,6 @@
 #include "image/png_codec.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
-#include "tests/test_support.h"
-#include "tests/win/app/dialog_driver.h"
 #include "tests/win/app/ui_harness.h"
 
 namespace {
@@ -29,30 +25,13 @@ uint32_t frameColor(int n) { return 0x80000000u | static_cast<uint32_t>(n * 0x01
 std::vector<std::wstring> writeFrames(const fs::path& folder, int count, int32_t w, int32_t h) {
     std::vector<std::wstring> paths;
     for (int n = 0; n < count; ++n) {
-        wchar_t name[32];
-        swprintf(name, 32, L"frame%03d.png", n);
-        const fs::path path = folder / name;
+        const fs::path path = folder / (L"frame" + std::to_wstring(n) + L".png");
         DIB frame(w, h);
         frame.fillRect(0, 0, w, h, frameColor(n));
-        EXPECT_TRUE(writePng32(reinterpret_cast<const char16_t*>(path.u16string().c_str()), frame));
+        EXPECT_TRUE(writePng32(path.u16string().c_str(), frame));
         paths.push_back(path.wstring());
     }
     return paths;
-}
-
-HGLOBAL dropOf(const std::vector<std::wstring>& paths) {
-    std::vector<uint8_t> block(sizeof(DROPFILES));
-    reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);
-    reinterpret_cast<DROPFILES*>(block.data())->fWide = TRUE;
-    for (const std::wstring& path : paths) {
-        auto* text = reinterpret_cast<const uint8_t*>(path.c_str());
-        block.insert(block.end(), text, text + (path.size() + 1) * 2);
-    }
-    block.insert(block.end(), {0, 0});
-    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE, block.size());
-    std::memcpy(GlobalLock(drop), block.data(), block.size());
-    GlobalUnlock(drop);
-    return drop;
 }
 
 struct FileList {
@@ -77,11 +56,6 @@ struct FileList {
         SendMessageW(list(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
         return text;
     }
-    std::wstring title() const {
-        wchar_t text[300] = {};
-        GetWindowTextW(window(), text, 300);
-        return text;
-    }
 };
 
 void startSheet(int32_t w, int32_t h) {
@@ -96,22 +70,9 @@ void startSheet(int32_t w, int32_t h) {
 
 }  // namespace
 
-TEST(UiFileList, DroppedImagesAreListedInOrderAndOtherFilesSkipped) {
-    TempFolder folder;
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
-    FileList files{ui};
-    files.open();
-    const fs::path dir = folder.path();
-    files.drop(
-        {(dir / L"a.png").wstring(), (dir / L"B.bmp").wstring(), (dir / L"c.txt").wstring()});
-    ASSERT_EQ(files.count(), 2);
-    EXPECT_EQ(files.entry(0), (dir / L"a.png").wstring());
-    EXPECT_EQ(files.entry(1), (dir / L"B.bmp").wstring());
-    EXPECT_EQ(files.selected(), 0);
-}
+using UiFileList = UiTest;
 
-TEST(UiFileList, PastesLayFramesOutRowByRowAndFailuresChangeNothing) {
+TEST_F(UiFileList, PastesLayFramesOutRowByRowAndFailuresChangeNothing) {
     struct Case {
         const char* what;
         bool returnSelect, autoResize, mask;
@@ -125,10 +86,7 @@ TEST(UiFileList, PastesLayFramesOutRowByRowAndFailuresChangeNothing) {
         {"growing sheet", false, true, false, 6, 192, 192, 0, 6},
         {"masks never grow the sheet", false, true, true, 5, 128, 128, 0, 4},
     };
-    TempFolder folder;
     const std::vector<std::wstring> frames = writeFrames(folder.path(), 8, 32, 32);
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
     FileList files{ui};
     files.open();
     files.drop(frames);
@@ -148,7 +106,6 @@ TEST(UiFileList, PastesLayFramesOutRowByRowAndFailuresChangeNothing) {
         }
         const Document& doc = sessionDocument();
         EXPECT_EQ(doc.canvas.width(), c.canvasWidth);
-        EXPECT_EQ(doc.canvas.height(), 64);
         EXPECT_EQ(doc.selection.left, c.lastLeft);
         EXPECT_EQ(doc.selection.top, c.lastTop);
         EXPECT_EQ(doc.undoHistory.undoCount(), c.undoEntries);
@@ -158,7 +115,7 @@ TEST(UiFileList, PastesLayFramesOutRowByRowAndFailuresChangeNothing) {
                 // The saved sheet holds the eight frames in their cells.
                 const fs::path saved = folder.path() / L"sheet.png";
                 {
-                    DialogDriver driver({saved.wstring(), 1});
+                    DialogAnswerer save({inFileDialog(saved.wstring(), 1)});
                     ui.command(ID_FILE_SAVE_AS);
                 }
                 DIB sheet;
@@ -170,72 +127,21 @@ TEST(UiFileList, PastesLayFramesOutRowByRowAndFailuresChangeNothing) {
     }
 }
 
-TEST(UiFileList, MovingTheListSelectionPastTheLastEntryLeavesNone) {
-    TempFolder folder;
+// Dropped images are listed sorted, other files skipped; after a paste of the
+// last entry with moveCurSel on no entry is selected and a paste does nothing.
+TEST_F(UiFileList, ListsSortedImagesAndMovesTheSelectionPastTheLastEntryToNone) {
     const std::vector<std::wstring> frames = writeFrames(folder.path(), 2, 4, 4);
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
     FileList files{ui};
     files.open();
-    files.drop({frames[0]});
-    // Dragging needs two entries; with one the drag is refused.
-    DRAGLISTINFO drag{DL_BEGINDRAG, files.list(), {0, 0}};
-    EXPECT_EQ(SendMessageW(files.window(), RegisterWindowMessageW(DRAGLISTMSGSTRING), 0,
-                           reinterpret_cast<LPARAM>(&drag)),
-              FALSE);
-    files.drop({frames[1]});
+    files.drop({frames[1], (folder.path() / L"notes.txt").wstring(), frames[0]});
+    ASSERT_EQ(files.count(), 2);
+    EXPECT_EQ(files.entry(0), frames[0]);
+    EXPECT_EQ(files.selected(), 1);  // the first added, selected when none was
     settings().moveCurSel = true;
-    SendMessageW(files.list(), LB_SETCURSEL, 1, 0);
     files.press(ID_EDIT_PASTE);
     EXPECT_EQ(files.selected(), LB_ERR);
-    EXPECT_EQ(files.title(), L"FileList");
+    EXPECT_EQ(windowText(files.window()), L"FileList");
     const size_t entries = sessionDocument().undoHistory.undoCount();
-    files.press(ID_EDIT_PASTE);  // nothing selected: nothing happens
+    files.press(ID_EDIT_PASTE);
     EXPECT_EQ(sessionDocument().undoHistory.undoCount(), entries);
-}
-
-TEST(UiFileList, PositionSurvivesARestart) {
-    TempFolder folder;
-    {
-        UiSession ui(folder.path());
-        ASSERT_TRUE(ui.started());
-        FileList files{ui};
-        files.open();
-        SetWindowPos(files.window(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        files.press(IDCANCEL);
-        EXPECT_EQ(files.window(), nullptr);
-        ASSERT_TRUE(ui.close());
-    }
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
-    FileList files{ui};
-    files.open();
-    RECT frame{};
-    GetWindowRect(files.window(), &frame);
-    EXPECT_EQ(frame.left, 300);
-    EXPECT_EQ(frame.top, 200);
-    EXPECT_EQ(files.count(), 0);
-}
-
-TEST(UiFileList, TwoHundredDroppedFramesMakeOneSheet) {
-    TempFolder folder;
-    const std::vector<std::wstring> frames = writeFrames(folder.path(), 200, 16, 16);
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
-    std::vector<std::wstring> dropped(frames.rbegin(), frames.rend());
-    SendMessageW(ui.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(dropped)), 0);
-    ui.pump();
-    FileList files{ui};
-    ASSERT_EQ(files.count(), 200);
-    Settings& s = settings();
-    s.moveSelect = s.returnSelect = s.moveCurSel = true;
-    startSheet(256, 208);
-    Selection& sel = sessionDocument().selection;
-    sel.gw = sel.gh = 16;
-    updateSelection(sel);
-    SendMessageW(files.list(), LB_SETCURSEL, 0, 0);
-    for (int i = 0; i < 200; ++i) files.press(ID_EDIT_PASTE);
-    const DIB& sheet = sessionDocument().canvas;
-    for (int n = 0; n < 200; ++n)
-        ASSERT_EQ(sheet.pixelAt(n % 16 * 16 + 8, n / 16 * 16 + 8), frameColor(n)) << n;
 }

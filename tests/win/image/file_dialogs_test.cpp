@@ -7,26 +7,12 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
-#include "tests/test_support.h"
-#include "tests/win/app/dialog_driver.h"
+#include "tests/win/app/ui_harness.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The display texts of a filter list: every first text of a pair.
-std::vector<std::wstring> shownFilters(const char16_t* list) {
-    std::vector<std::wstring> shown;
-    using Traits = std::char_traits<char16_t>;
-    for (const char16_t* p = list; *p;) {
-        shown.emplace_back(p, p + Traits::length(p));
-        p += Traits::length(p) + 1;  // the pattern
-        p += Traits::length(p) + 1;
-    }
-    return shown;
-}
 
 class UiFileDialog : public testing::Test {
 protected:
@@ -48,20 +34,18 @@ protected:
 // chosen filter's extension and remembers only its own filter.
 TEST_F(UiFileDialog, SaveListsStartOnTheirRememberedFilterAndAddTheirExtension) {
     {
-        DialogDriver driver({in(L"out")});
+        DialogAnswerer save({inFileDialog(in(L"out"))});
         EXPECT_EQ(chooseSaveFile(choice, nullptr, kImageSaveList), 3);
-        EXPECT_EQ(driver.filters, shownFilters(saveFilter(kImageSaveList)));
-        EXPECT_EQ(driver.initialFilter, 3);
-        EXPECT_NE(driver.initialName.find(L"start.png"), std::wstring::npos);
+        EXPECT_EQ(save.seen().filter, 3);
+        EXPECT_NE(save.seen().name.find(L"start.png"), std::wstring::npos);
     }
     // The remembered filter is the 32-bit bitmap's.
     EXPECT_EQ(fs::path(std::u16string(choice.filePath)), folder.path() / L"out.bmp");
     EXPECT_EQ(std::u16string(choice.fileTitle), u"out.bmp");
     {
-        DialogDriver driver({in(L"mask"), 3});
+        DialogAnswerer save({inFileDialog(in(L"mask"), 3)});
         EXPECT_EQ(chooseSaveFile(choice, nullptr, kMaskSaveList), 3);
-        EXPECT_EQ(driver.filters, shownFilters(saveFilter(kMaskSaveList)));
-        EXPECT_EQ(driver.initialFilter, 2);
+        EXPECT_EQ(save.seen().filter, 2);
     }
     EXPECT_EQ(std::u16string(choice.fileTitle), u"mask.bmp");
     EXPECT_EQ(choice.filterIndexMask, 3);
@@ -71,19 +55,20 @@ TEST_F(UiFileDialog, SaveListsStartOnTheirRememberedFilterAndAddTheirExtension) 
 TEST_F(UiFileDialog, CancelOtherListsAndRefusedOverwriteLeaveTheChoiceUntouched) {
     const FileChoice before = choice;
     {
-        DialogDriver driver({L"", 3});  // cancelled after picking another filter
+        DialogAnswerer cancel({inFileDialog(L"", 3)});  // after picking another filter
         EXPECT_EQ(chooseSaveFile(choice, nullptr, kMaskSaveList), 0);
     }
     EXPECT_EQ(chooseSaveFile(choice, nullptr, 2), 0);  // no such list: no dialog
     EXPECT_TRUE(unchanged(before));
     writeFileBytes(in(L"taken.png"), Bytes{1, 2, 3});
     {
-        DialogDriver driver({in(L"taken.png"), 0, IDNO});
+        // No to the overwrite question leaves the dialog open; then it is cancelled.
+        DialogAnswerer refuse({inFileDialog(in(L"taken.png")), answer(IDNO), inFileDialog(L"")});
         EXPECT_EQ(chooseSaveFile(choice, nullptr, kImageSaveList), 0);
-        EXPECT_TRUE(driver.askedToOverwrite);
+        EXPECT_TRUE(refuse.finish());
     }
     EXPECT_TRUE(unchanged(before));
-    DialogDriver driver({in(L"taken.png"), 0, IDYES});
+    DialogAnswerer overwrite({inFileDialog(in(L"taken.png")), answer(IDYES)});
     EXPECT_EQ(chooseSaveFile(choice, nullptr, kImageSaveList), 3);
     EXPECT_EQ(std::u16string(choice.fileTitle), u"taken.png");
 }

@@ -1,7 +1,7 @@
 // The compiled resources of plimsett.rc, read back through the platform:
-// every menu position the program names, the shortcuts the menus show
-// against the accelerator table, the icons and the manifest. win_tests links
-// the same resource object as plimsett.exe.
+// every menu position the program names, and the shortcuts the menus show
+// against the accelerator table. win_tests links the same resource object
+// as plimsett.exe.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -107,28 +107,4 @@ TEST(Resources, EveryShortcutAMenuShowsIsTheAcceleratorOfItsCommand) {
         // of opening the dialog.
         EXPECT_EQ(found->cmd, s.id == ID_COLOR_CHANGE_DIALOG ? ID_COLOR_REPLACE : s.id);
     }
-}
-
-TEST(Resources, EveryIconLoadsAtSixteenBySixteen) {
-    for (int id = IDI_APP; id <= IDI_FILELIST; ++id) {
-        HICON icon = HICON(LoadImageW(module(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
-        ICONINFO info{};
-        ASSERT_TRUE(icon && GetIconInfo(icon, &info)) << id;
-        BITMAP bitmap{};
-        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
-        EXPECT_EQ(std::make_pair(bitmap.bmWidth, bitmap.bmHeight), std::make_pair(16L, 16L)) << id;
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(icon);
-    }
-}
-
-TEST(Resources, ManifestAsksForCommonControlsSix) {
-    HRSRC found = FindResourceW(module(), MAKEINTRESOURCEW(1), RT_MANIFEST);
-    ASSERT_NE(found, nullptr);
-    const std::string manifest(
-        static_cast<const char*>(LockResource(LoadResource(module(), found))),
-        SizeofResource(module(), found));
-    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
-    EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
 }
