@@ -35,42 +35,6 @@ TEST(SelectionDrag, ExtendsCellByCellAndAutoScrollsOnlyPastTheMargins) {
     EXPECT_FALSE(edge.horizontal || edge.vertical);
 }
 
-TEST(DoubleClick, WithACopyBufferTakesItsSizeAndFollowsThePointerKeepingItsCells) {
-    const DoubleClickAction a = doubleClickAction(false, true);
-    ASSERT_TRUE(a.startMoving);
-    Selection s = withGrid(1);
-    pressSelection(s, {10, 10}, false);
-    DIB canvas(100, 100), copy(40, 20);
-    ASSERT_TRUE(applySelectionCommand(a.command, s, canvas, copy));
-    EXPECT_SEL(s, 10, 10, 49, 29);
-    moveSelectionTo(s, {60, 70});
-    EXPECT_SEL(s, 60, 70, 99, 89);
-    Selection cells;  // grid 32: two cells wide, one high, moved by the cell under the pointer
-    pressSelection(cells, {0, 0}, false);
-    dragSelection(cells, {40, 0});
-    moveSelectionTo(cells, {100, 50});
-    EXPECT_SEL(cells, 96, 32, 159, 63);
-}
-
-TEST(StepAndReveal, AnEdgeThatLeftTheViewIsScrolledBackPast32767) {
-    Selection s = withGrid(16);
-    pressSelection(s, {300, 300}, false);  // 288..303
-    const std::tuple<ArrowKey, float, int32_t, bool, int32_t> cases[] = {
-        {ArrowKey::Left, 1.0f, 300, false, 288},  // the left edge to the margin
-        {ArrowKey::Right, 2.0f, 0, false, 303 * 2 - (200 - 16)},
-        {ArrowKey::Down, 2.0f, 0, true, 303 * 2 - (100 - 16)},
-        {ArrowKey::Left, 160.0f, 50000, false, 288 * 160},
-    };
-    for (const auto& [key, zoom, pos, vertical, position] : cases) {
-        const auto r = revealAfterStep(key, s, zoom, pos, pos, {200, 100});
-        ASSERT_TRUE(r) << position;
-        EXPECT_EQ(std::tie(r->vertical, r->position), std::tie(vertical, position));
-    }
-    EXPECT_FALSE(revealAfterStep(ArrowKey::Right, s, 1.0f, 200, 200, {200, 200}));
-    const PanStep p = panStep(100, 100, 90, 130, 50, 60);  // the canvas follows the mouse
-    EXPECT_EQ(std::tie(p.hPos, p.vPos), std::make_tuple(60, 30));
-}
-
 TEST(SelectionCommands, DeselectSelectAllAndGridFromSelection) {
     DIB canvas(100, 50), copy, empty;
     Selection s;

@@ -27,7 +27,6 @@ Header headerOf(const Bytes& f) {
     return h;
 }
 
-// Writes with 32 or 24 bits, or the grey mask for 8.
 bool write(const DIB& image, int bits, ByteSink& sink) {
     return bits == 8 ? encodeGreyMaskBmp(image, sink) : encodeBmp(image, bits, sink);
 }

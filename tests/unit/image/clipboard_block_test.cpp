@@ -42,7 +42,7 @@ Bytes blockOf(const Fields& f, const std::vector<uint32_t>& middle, int data) {
 }  // namespace
 
 TEST(ClipboardDibRead, EachHeaderFieldDecidesTheVerdict) {
-    const std::vector<uint32_t> rgb = {0xFF0000, 0xFF00, 0xFF}, grey(256, 0), big(257, 0);
+    const std::vector<uint32_t> grey(256, 0), big(257, 0);
     const std::vector<uint32_t> rgba = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
     std::vector<uint32_t> v5 = rgba;  // the V5 header past 40 bytes, masks first
     v5.resize(21);
@@ -60,19 +60,15 @@ TEST(ClipboardDibRead, EachHeaderFieldDecidesTheVerdict) {
         {"header past the block", {.size = 124}, {}, 24, Read::Damaged},
         {"V5 header with masks", {.size = 124, .compression = 3}, v5, 24, Read::Taken},
         {"width -3", {.w = -3}, {}, 24, Read::Damaged},
-        {"height 0", {.h = 0}, {}, 24, Read::Damaged},
         {"height INT32_MIN", {.h = INT32_MIN}, {}, 24, Read::Damaged},
-        {"bitfields, 24 bits", {.bits = 24, .compression = 3}, rgb, 24, Read::Damaged},
         {"bitfields, masks cut", {.compression = 3}, {}, 8, Read::Damaged},
         {"alpha bitfields", {.compression = 6}, rgba, 24, Read::Taken},
         {"red mask with a gap", {.compression = 3}, {0xF0F0000, 0xFF00, 0xFF}, 24, Read::NotDirect},
         {"24 bits, rows padded to 12", {.bits = 24}, {}, 24, Read::NotDirect},
         {"32 bits, one byte short", {}, {}, 23, Read::Damaged},
-        {"8 bits, 256 colours implied", {.bits = 8}, grey, 8, Read::NotDirect},
         {"8 bits, 257 colours", {.bits = 8, .clrUsed = 257}, big, 8, Read::Damaged},
         {"32 bits, 2 colours skipped", {.clrUsed = 2}, {0xEEEEEEEE, 0xEEEEEEEE}, 24, Read::Taken},
         {"32 bits, 2^32 - 1 colours", {.clrUsed = 0xFFFFFFFF}, {}, 24, Read::Damaged},
-        {"65536 x 65536", {.w = 65536, .h = 65536}, {}, 24, Read::Damaged},
         {"widest, tallest", {.w = INT32_MAX, .h = INT32_MAX}, {}, 24, Read::Damaged},
         {"RLE8", {.bits = 8, .compression = 1, .sizeImage = 10}, grey, 10, Read::NotDirect},
         {"RLE8, cut", {.bits = 8, .compression = 1, .sizeImage = 11}, grey, 10, Read::Damaged},
@@ -140,29 +136,4 @@ TEST(ClipboardImageBlock, SizeLimitsAndRefusalsThatWriteNothing) {
     EXPECT_FALSE(writeClipboardImageBlock(b.data(), 64, empty, 0, 0, 3, 2, 0));
     EXPECT_FALSE(writeClipboardImageBlock(b.data(), 64, source, 3, 0, 3, 2, 0));
     EXPECT_EQ(b, Bytes(100, 0xCC));
-}
-
-// Bitfield pixels other than the plain byte order are read through their
-// masks: each channel scaled to 8 bits, alpha straight, opaque without an
-// alpha mask.
-TEST(ClipboardDibRead, BitfieldPixelsAreReadThroughTheirMasks) {
-    struct Case {
-        const char* what;
-        uint16_t bits;
-        std::vector<uint32_t> masks;  // red, green, blue, alpha
-        uint32_t stored;              // the first pixel's bytes
-        uint32_t expected;
-    } cases[] = {
-        {"565 white", 16, {0xF800, 0x7E0, 0x1F, 0}, 0xFFFF, 0xFFFFFFFF},
-        {"RGBA byte order", 32, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, 0x80332211, 0x80112233},
-        {"alpha in the low byte", 32, {0xFF000000, 0xFF0000, 0xFF00, 0xFF}, 0x112233C4, 0xC4112233},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Bytes b = blockOf({.w = 1, .h = -1, .bits = c.bits, .compression = 6}, c.masks, 4);
-        std::memcpy(&b[b.size() - 4], &c.stored, 4);
-        DIB target;
-        ASSERT_EQ(readClipboardDib(b.data(), b.size(), target), Read::Taken);
-        EXPECT_EQ(target.pixels[0], c.expected);
-    }
 }

@@ -127,32 +127,6 @@ TEST(ClipRegion, CutsAgainstBothImagesInTheStatedOrderWithoutWrapping) {
     }
 }
 
-TEST(DibCopyTo, CopiesTheClippedRectangleToItsPlace) {
-    struct Case {
-        int32_t srcW, srcH, dstW, dstH, dx, dy, w, h, sx, sy;
-        Area copied;     // in the destination
-        int32_t ox, oy;  // destination minus source position
-    };
-    const Case cases[] = {
-        {8, 6, 10, 10, 4, 5, 3, 2, 1, 2, {4, 5, 7, 7}, 3, 3},
-        {7, 5, 7, 5, 0, 0, 7, 5, 0, 0, {0, 0, 7, 5}, 0, 0},    // one contiguous block
-        {8, 8, 8, 8, 2, 3, -4, -2, 1, 1, {2, 3, 6, 5}, 1, 2},  // sizes taken as absolute
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.dx << "," << c.dy << " <- " << c.sx << "," << c.sy);
-        DIB src(c.srcW, c.srcH), dst(c.dstW, c.dstH);
-        fillTagged(src);
-        dst.fillRect(0, 0, c.dstW, c.dstH, 0xFFFFFFFFu);
-        EXPECT_TRUE(src.copyTo(dst, c.dx, c.dy, c.w, c.h, c.sx, c.sy));
-        EXPECT_TRUE(pixelsAre(dst, [&](int32_t x, int32_t y) {
-            return c.copied.has(x, y) ? tag(x - c.ox, y - c.oy) : 0xFFFFFFFFu;
-        }));
-    }
-    DIB src(5, 5), empty;
-    EXPECT_FALSE(src.copyTo(src, 5, 0, 3, 3, 0, 0) || empty.copyTo(src, 0, 0, 4, 4, 0, 0) ||
-                 src.copyTo(empty, 0, 0, 4, 4, 0, 0));
-}
-
 // Wider but shorter: the kept corner is cut in one direction and filled in the other.
 TEST(DibResizeFill, KeepsTheTopLeftAndFillsTheRestOrLeavesTheImageAsItWas) {
     DIB d(3, 5);

@@ -1,4 +1,4 @@
-// File choice record, extension tests and the writer behind each filter.
+// File choice record and extension tests.
 #include "image/file_choice.h"
 
 #include <gtest/gtest.h>
@@ -27,14 +27,4 @@ TEST(FileChoiceRecord, TakesTheNameAfterTheLastSeparatorAndReportsACutPath) {
     const std::u16string name = std::u16string(258, u'n') + u"\U0001F600";
     setChoiceFromPath(c, name.c_str());
     EXPECT_EQ(std::char_traits<char16_t>::length(c.fileTitle), 258u);
-}
-
-// Index 0 and any past the list fall back to the first writer.
-TEST(DialogFilters, EachIndexHasItsWriter) {
-    const ImageWriter images[] = {ImageWriter::Png32, ImageWriter::Png32, ImageWriter::Png24,
-                                  ImageWriter::Bmp32, ImageWriter::Bmp24, ImageWriter::Png32};
-    for (int32_t i = 0; i < 6; ++i) EXPECT_EQ(imageWriterFor(i), images[i]) << i;
-    const MaskWriter masks[] = {MaskWriter::GreyBmp, MaskWriter::GreyBmp, MaskWriter::Png24,
-                                MaskWriter::Bmp24, MaskWriter::GreyBmp};
-    for (int32_t i = 0; i < 5; ++i) EXPECT_EQ(maskWriterFor(i), masks[i]) << i;
 }

@@ -1,6 +1,4 @@
-// The settings record to and from config.ini text; the platform's reading of
-// the same text, and the whole file's round trip, are compared in
-// tests/win/settings/settings_file_test.cpp.
+// The settings record to and from config.ini text (against the platform: tests/win/settings).
 #include "settings/config_store.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +10,6 @@
 
 namespace {
 
-// Stored settings of a record, for comparing two records.
 std::string storedOf(const Settings& s) { return writeSettingsIni(s, std::nullopt); }
 
 std::string iniLine(const char* section, const char* key, const std::string& value) {

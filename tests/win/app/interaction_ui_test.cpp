@@ -23,17 +23,30 @@ int horizontalPosition(HWND bar) {
     return info.nPos;
 }
 
+void pointAt(UiSession& ui, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(ui.hwnd(), &point);
+    SetCursorPos(point.x, point.y);
+}
+
+// A left click on a client point (keys: MK_SHIFT and the like).
+void clickAt(UiSession& ui, int x, int y, WPARAM keys = 0) {
+    pointAt(ui, x, y);
+    SendMessageW(ui.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(x, y));
+    SendMessageW(ui.hwnd(), WM_LBUTTONUP, keys, MAKELPARAM(x, y));
+    ui.pump();
+}
+
 }  // namespace
 
 using UiSelection = UiTest;
 using UiMenus = UiTest;
-using UiStatusBar = UiTest;
 using UiView = UiTest;
 
 TEST_F(UiSelection, ClicksArrowKeysAndTheWheelMoveTheSelectionAndTheView) {
-    ui.clickAt(8 + 70, 8 + 40);  // canvas pixel p sits at client 8 + p at zoom 1
+    clickAt(ui, 8 + 70, 8 + 40);  // canvas pixel p sits at client 8 + p at zoom 1
     EXPECT_EQ(ui.statusText(2), L"64,32 -> 95,63 (32,32)");
-    ui.clickAt(8 + 100, 8 + 100, MK_SHIFT);
+    clickAt(ui, 8 + 100, 8 + 100, MK_SHIFT);
     EXPECT_EQ(ui.statusText(2), L"64,32 -> 127,127 (64,96)");
     ui.pressKey(VK_LEFT);
     EXPECT_EQ(ui.statusText(2), L"32,32 -> 95,127 (64,96)");
@@ -48,7 +61,7 @@ TEST_F(UiSelection, ClicksArrowKeysAndTheWheelMoveTheSelectionAndTheView) {
     EXPECT_GT(horizontalPosition(ui.main().hScroll), before);
     EXPECT_EQ(ui.statusText(2), L"32,32 -> 95,95 (64,64)");
 
-    ui.pointAt(100, 100);
+    pointAt(ui, 100, 100);
     SendMessageW(ui.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(100, 100));
     ui.pump();
     EXPECT_EQ(ui.statusText(3), L"x1.25");
@@ -88,23 +101,6 @@ TEST_F(UiMenus, AGrayedItemsShortcutDoesNothing) {
             EXPECT_EQ(std::count(got.begin(), got.end(), c.id), on ? 1 : 0) << c.id << " " << on;
         }
     }
-}
-
-TEST_F(UiStatusBar, ClickOnTheColourPaneTogglesAlphaModeAndItsIcon) {
-    HWND bar = ui.main().statusBar;
-    RECT pane{};
-    SendMessageW(bar, SB_GETRECT, kPanePixel, reinterpret_cast<LPARAM>(&pane));
-    POINT inPane{(pane.left + pane.right) / 2, (pane.top + pane.bottom) / 2};
-    MapWindowPoints(bar, ui.hwnd(), &inPane, 1);
-    ui.pointAt(inPane.x, inPane.y);
-    NMHDR click{bar, kStatusBarId, static_cast<UINT>(NM_CLICK)};
-    SendMessageW(ui.hwnd(), WM_NOTIFY, kStatusBarId, reinterpret_cast<LPARAM>(&click));
-    ui.pump();
-    EXPECT_TRUE(settings().alphaMode);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(bar, SB_GETICON, kPanePixel, 0)),
-              ui.main().iconAlphaOn);
-    SendMessageW(ui.hwnd(), WM_NOTIFY, kStatusBarId, reinterpret_cast<LPARAM>(&click));
-    EXPECT_FALSE(settings().alphaMode);
 }
 
 // Positions travel in 32 bits: the thumb reaches the right end past 32767.

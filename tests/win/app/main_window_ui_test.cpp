@@ -11,8 +11,6 @@
 #include "settings/settings.h"
 #include "tests/win/app/ui_harness.h"
 
-using UiLoop = UiTest;
-
 TEST(UiStartup, ClosingWritesTheSettingsAndTheNextStartTakesThemBack) {
     TempFolder folder;
     {
@@ -109,20 +107,4 @@ TEST(UiProgram, ExitCodeAfterANormalCloseIsZeroAndConfigIniIsBesideIt) {
     CloseHandle(process.hProcess);
     EXPECT_EQ(exitCode, 0u);
     EXPECT_TRUE(std::filesystem::exists(folder.path() / L"config.ini"));
-}
-
-// A drag ends when the mouse capture goes elsewhere: moves afterwards leave
-// the selection alone.
-TEST_F(UiLoop, ALostMouseCaptureEndsTheDrag) {
-    ui.pointAt(8 + 5, 8 + 5);
-    SendMessageW(ui.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8 + 5, 8 + 5));
-    HWND other =
-        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    SetCapture(other);
-    ui.pointAt(8 + 100, 8 + 100);
-    SendMessageW(ui.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(8 + 100, 8 + 100));
-    ui.pump();
-    EXPECT_EQ(ui.statusText(2), L"0,0 -> 31,31 (32,32)");
-    ReleaseCapture();
-    DestroyWindow(other);
 }

@@ -46,7 +46,7 @@ bool isClosedEverywhere(const std::filesystem::path& path) {
     return true;
 }
 
-UiSession::UiSession(const std::filesystem::path& folder, const std::wstring& commandLine) {
+UiSession::UiSession(const std::filesystem::path& folder) {
     resetSettings();
     appState() = AppState{};
     settings().configPath = (folder / L"config.ini").u16string();
@@ -56,7 +56,7 @@ UiSession::UiSession(const std::filesystem::path& folder, const std::wstring& co
         CloseClipboard();
     }
     runningMain = &main_;
-    started_ = main_.start(GetModuleHandleW(nullptr), commandLine.c_str());
+    started_ = main_.start(GetModuleHandleW(nullptr), L"plimsett.exe");
     recordedCommands.clear();
     recordedClipboardUpdates = 0;
     if (started_)
@@ -108,20 +108,6 @@ std::wstring UiSession::statusText(int pane) const {
     std::wstring text(LOWORD(SendMessageW(main_.statusBar, SB_GETTEXTLENGTHW, pane, 0)), L'\0');
     SendMessageW(main_.statusBar, SB_GETTEXTW, pane, reinterpret_cast<LPARAM>(text.data()));
     return text;
-}
-
-void UiSession::pointAt(int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(main_.hwnd, &point);
-    SetCursorPos(point.x, point.y);
-}
-
-void UiSession::clickAt(int x, int y, WPARAM keys) {
-    pointAt(x, y);
-    LPARAM where = MAKELPARAM(x, y);
-    SendMessageW(main_.hwnd, WM_LBUTTONDOWN, MK_LBUTTON | keys, where);
-    SendMessageW(main_.hwnd, WM_LBUTTONUP, keys, where);
-    pump();
 }
 
 void UiSession::pressKey(UINT key, bool ctrl, bool shift) {
@@ -237,10 +223,6 @@ DialogStep inDialog(const std::wstring& caption, std::function<void(HWND)> act) 
     return {[caption](HWND w) { return windowText(w) == caption; }, std::move(act)};
 }
 
-DialogStep pressIn(const std::wstring& caption, int button) {
-    return inDialog(caption, [button](HWND w) { press(w, button); });
-}
-
 DialogStep inFileDialog(const std::wstring& name, int filter) {
     return {[](HWND w) { return GetDlgItem(w, kFilterCombo) != nullptr; },
             [name, filter](HWND w) {
@@ -261,10 +243,6 @@ void typeInto(HWND dialog, int id, const std::wstring& text) {
     SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void setChecked(HWND dialog, int id, bool checked) {
-    SendMessageW(GetDlgItem(dialog, id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
 void press(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -283,9 +261,9 @@ bool DialogAnswerer::finish() {
     return ok_;
 }
 
-int DialogAnswerer::answeredCount() const {
+bool DialogAnswerer::answered() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<int>(seen_.size());
+    return !seen_.empty();
 }
 
 SeenDialog DialogAnswerer::seen(int i) const {

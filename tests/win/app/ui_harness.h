@@ -25,9 +25,7 @@ class UiSession {
 public:
     // Starts the main window with config.ini in `folder`, after resetting
     // every process-wide value to its first-start state.
-    // `commandLine` as the program would get it, its own name first.
-    explicit UiSession(const std::filesystem::path& folder,
-                       const std::wstring& commandLine = L"plimsett.exe");
+    explicit UiSession(const std::filesystem::path& folder);
     ~UiSession();
     UiSession(const UiSession&) = delete;
     UiSession& operator=(const UiSession&) = delete;
@@ -37,9 +35,7 @@ public:
     Document& doc() { return main_.document(); }
     HWND hwnd() const { return main_.hwnd; }
 
-    // Runs every message waiting in the queue through the real loop.
     void pump();
-    // Sends command `id` to the main window, then pumps.
     void command(WORD id);
     // Pumps until `done` holds or `ms` milliseconds have passed; false then.
     bool pumpUntil(const std::function<bool()>& done, DWORD ms = 10000);
@@ -50,10 +46,6 @@ public:
     std::wstring statusText(int pane) const;
     std::wstring title() const { return windowText(main_.hwnd); }
 
-    // Puts the mouse pointer on a client point of the main window.
-    void pointAt(int x, int y);
-    // A left click on a client point (keys: MK_SHIFT and the like).
-    void clickAt(int x, int y, WPARAM keys = 0);
     // A key press as the user makes it, through the real message loop
     // (accelerators included), with Ctrl and Shift held as asked.
     void pressKey(UINT key, bool ctrl = false, bool shift = false);
@@ -80,7 +72,6 @@ protected:
     UiSession ui{folder.path()};
 };
 
-// The document of the session that runs now.
 Document& sessionDocument();
 // Selects pixels (x1, y1)-(x2, y2) of the session's canvas on a 1 x 1 grid.
 void selectPixels(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
@@ -104,13 +95,11 @@ DialogStep answer(int button);
 // Presses `button` in the message box showing `text`.
 DialogStep answerBox(const std::wstring& text, int button);
 DialogStep inDialog(const std::wstring& caption, std::function<void(HWND)> act);
-DialogStep pressIn(const std::wstring& caption, int button);
 // In an open or save dialog: picks the 1-based `filter` (0 keeps it), types
 // `name` and presses OK; an empty name cancels.
 DialogStep inFileDialog(const std::wstring& name, int filter = 0);
 
 void typeInto(HWND dialog, int id, const std::wstring& text);
-void setChecked(HWND dialog, int id, bool checked);
 void press(HWND dialog, int id);
 
 // A dialog as the user found it.
@@ -133,8 +122,7 @@ public:
 
     // Waits for the end; true when every step found its dialog.
     bool finish();
-    bool answered() const { return answeredCount() > 0; }
-    int answeredCount() const;
+    bool answered() const;
     SeenDialog seen(int i = 0) const;
     std::wstring text(int i = 0) const { return seen(i).text; }
     std::wstring caption(int i = 0) const { return seen(i).caption; }

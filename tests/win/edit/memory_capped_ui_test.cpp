@@ -1,7 +1,5 @@
 // Editing a large canvas when memory runs short, in a process whose address
-// space is capped (the test group win_tests.capped_memory): old undo entries
-// give their memory back, and what cannot fit even then changes nothing and
-// says so.
+// space is capped (the test group win_tests.capped_memory).
 #include <windows.h>
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// The clipboard listener, dropped files and the copy viewer in the real main
-// window; other programs' clipboard data comes from a second process.
+// The clipboard listener and dropped files in the real main window; other
+// programs' clipboard data comes from a second process.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -58,7 +58,6 @@ Bytes withHeader(Bytes block, size_t offset, int32_t value) {
     return block;
 }
 
-// Runs the other program with `arguments`; its exit code.
 DWORD runPeer(const std::wstring& arguments) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -110,11 +109,8 @@ testing::AssertionResult copyBufferIsTagged(int32_t w, int32_t h) {
     return testimage::pixelsAre(copy, tag);
 }
 
-HWND viewer() { return static_cast<HWND>(sessionDocument().copyViewer); }
-
 }  // namespace
 
-using UiCopyViewer = UiTest;
 using UiClipboard = UiTest;
 using UiDrop = UiTest;
 using UiClipboardInterop = UiTest;
@@ -189,20 +185,19 @@ TEST_F(UiDrop, OneFileRunsTheDropActionAndSeveralGoToTheFileList) {
     const struct {
         int32_t action;
         int files;
-        bool onViewer;
         std::vector<WORD> commands;
     } cases[] = {
-        {1, 1, false, {ID_DROP_PASTE}}, {2, 1, false, {ID_DROP_OPEN}},
-        {7, 1, false, {ID_DROP_COPY}},  {1, 2, false, {ID_OPTION_FILE_LIST}},
-        {2, 1, true, {ID_DROP_OPEN}},
+        {1, 1, {ID_DROP_PASTE}},
+        {2, 1, {ID_DROP_OPEN}},
+        {7, 1, {ID_DROP_COPY}},
+        {1, 2, {ID_OPTION_FILE_LIST}},
     };
-    ui.command(ID_OPTION_COPY_VIEWER);
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.action << " " << c.files << " " << c.onViewer);
+        SCOPED_TRACE(testing::Message() << c.action << " " << c.files);
         settings().ddActionType = c.action;
         sessionDocument().copyBuffer.release();
         ui.takeCommands();
-        SendMessageW(c.onViewer ? viewer() : ui.hwnd(), WM_DROPFILES,
+        SendMessageW(ui.hwnd(), WM_DROPFILES,
                      reinterpret_cast<WPARAM>(dropOf(std::vector<std::wstring>(c.files, png))), 0);
         EXPECT_EQ(ui.takeCommands(), c.commands);
         EXPECT_EQ(std::wstring(reinterpret_cast<wchar_t*>(sessionDocument().dropPath)), png);
@@ -211,49 +206,6 @@ TEST_F(UiDrop, OneFileRunsTheDropActionAndSeveralGoToTheFileList) {
             EXPECT_TRUE(copyBufferIsTagged(6, 5));
         }
     }
-}
-
-TEST_F(UiCopyViewer, TitleZoomAndClearFollowTheCopyBuffer) {
-    ui.command(ID_OPTION_COPY_VIEWER);
-    HWND view = viewer();
-    ASSERT_TRUE(view);
-    EXPECT_EQ(windowText(view), L"copy viewer");
-    sessionDocument().copyBuffer.create(1000, 10);
-    // The wheel zooms by quarters, staying above 0 and below 16.
-    const struct {
-        int steps, delta;
-        const wchar_t* title;
-    } wheels[] = {{4, WHEEL_DELTA, L"copy viewer 1000x10 [x2.00]"},
-                  {20, -WHEEL_DELTA, L"copy viewer 1000x10 [x0.25]"},
-                  {70, WHEEL_DELTA, L"copy viewer 1000x10 [x15.75]"}};
-    for (const auto& w : wheels) {
-        for (int i = 0; i < w.steps; ++i)
-            SendMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(0, w.delta), 0);
-        EXPECT_EQ(windowText(view), w.title);
-    }
-    SCROLLINFO info{sizeof info, SIF_RANGE};
-    GetScrollInfo(view, SB_HORZ, &info);
-    EXPECT_EQ(info.nMax, 15750);
-
-    // A second open only brings the viewer forward and refreshes it.
-    sessionDocument().copyBuffer.create(2, 3);
-    ui.command(ID_OPTION_COPY_VIEWER);
-    EXPECT_EQ(viewer(), view);
-    EXPECT_EQ(GetActiveWindow(), view);
-    EXPECT_EQ(windowText(view), L"copy viewer 2x3 [x15.75]");
-
-    // Clearing asks first; No keeps the buffer.
-    for (int button : {IDNO, IDYES}) {
-        DialogAnswerer answerer(button);
-        ui.command(ID_OPTION_CLEAR_COPY);
-        EXPECT_EQ(answerer.text(), L"コピーデータをクリアしますか？");
-        EXPECT_EQ(answerer.caption(), L"確認");
-        EXPECT_EQ(sessionDocument().copyBuffer.isValid(), button == IDNO);
-    }
-    EXPECT_EQ(windowText(view), L"copy viewer");
-    EXPECT_EQ(ui.statusText(4), L"--");
-    SendMessageW(view, WM_CLOSE, 0, 0);
-    EXPECT_EQ(viewer(), nullptr);
 }
 
 // Each format is read on its own path: the first usable one wins, damaged

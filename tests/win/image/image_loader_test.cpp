@@ -23,7 +23,6 @@ struct Rgb {
     uint8_t r, g, b;
 };
 
-// Little-endian 16-bit values.
 void put16le(Bytes& out, std::initializer_list<uint32_t> values) {
     for (uint32_t v : values) out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)});
 }
