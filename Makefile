@@ -1,7 +1,7 @@
 # Plimsett: `make run` builds and starts the program, `make test` builds all
 # three builds and runs every test, `make dist` makes the checked release zips.
 # Each installs what a fresh machine lacks.
-.PHONY: setup native win64 win32 test run bench fuzz dist
+.PHONY: setup native win64 win32 test run bench fuzz dist soak
 
 CMAKE_NATIVE := cmake -S . -B build/native -G Ninja
 CMAKE_WIN64 := cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-win64.cmake
@@ -59,6 +59,14 @@ fuzz: setup
 	@CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DPLIMSETT_SANITIZE=OFF -DPLIMSETT_FUZZ=ON >/dev/null
 	cmake --build build/fuzz --target $(FUZZ_TARGETS:%=%_fuzz)
 	$(foreach target,$(FUZZ_TARGETS),$(call run_fuzz_target,$(target)))
+
+# The real program under Wine for SOAK_SECONDS (make soak SOAK_SECONDS=1800
+# runs half an hour) with random steps; SOAK_SEED replays a run.
+SOAK_SECONDS ?= 300
+soak: setup
+	@$(CMAKE_WIN64) >/dev/null
+	cmake --build build/win64 --target plimsett soak_driver
+	scripts/soak $(SOAK_SECONDS) $(SOAK_SEED)
 
 # The release zips a Windows user downloads, checked: build/dist/.
 dist: setup

@@ -9,7 +9,9 @@
 #include <emmintrin.h>
 #endif
 
+#include "app/frame_rows.h"
 #include "edit/pixel_ops.h"
+#include "image/vector_path.h"
 
 namespace {
 
@@ -18,6 +20,9 @@ constexpr float kFixedOne = 16384.0f;
 constexpr int32_t kDotRun = 3;   // the dotted outline: 3 pixels on, 3 off
 constexpr int32_t kMarkArm = 8;  // arm length of the CopyBuffer corner marks
 constexpr int32_t kMarkWidth = 2;
+// While a row is drawn, the source row this many rows further down is asked
+// for: each row starts a new stream the memory would otherwise wait on.
+constexpr int32_t kRowsAhead = 2;
 
 // Single precision to a non-negative fixed-point start value; huge values are
 // capped well inside int64 so that stepping cannot overflow.
@@ -61,6 +66,62 @@ bool planScaled(const DIB& source, const DIB& destination, int32_t dx, int32_t d
     return true;
 }
 
+// Whether the AVX2 bodies are to be used; read once per drawing.
+bool wide() {
+#if defined(PLIMSETT_AVX2)
+    return activeVectorPath() == VectorPath::Avx2;
+#else
+    return false;
+#endif
+}
+
+#if defined(__SSE2__)
+// Four pixels of mixOverKeepingAlpha in 16-bit lanes: red and blue share
+// lanes, as do green and the source alpha; each product and their sum stay
+// below 65536, so the lanes give exactly the per-byte rule.
+inline __m128i mixFour(__m128i s, __m128i u) {
+    const __m128i low = _mm_set1_epi32(0x00FF00FF);
+    const __m128i a32 = _mm_srli_epi32(s, 24);
+    const __m128i a = _mm_or_si128(a32, _mm_slli_epi32(a32, 16));
+    const __m128i na = _mm_sub_epi16(_mm_set1_epi16(256), a);
+    const __m128i rb = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(s, low), a),
+                                     _mm_mullo_epi16(_mm_and_si128(u, low), na));
+    const __m128i ga = _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(_mm_srli_epi32(s, 8), low), a),
+                                     _mm_mullo_epi16(_mm_and_si128(_mm_srli_epi32(u, 8), low), na));
+    const __m128i green = _mm_and_si128(ga, _mm_set1_epi32(0x0000FF00));
+    const __m128i alpha = _mm_and_si128(u, _mm_set1_epi32(static_cast<int>(0xFF000000u)));
+    return _mm_or_si128(_mm_or_si128(_mm_srli_epi16(rb, 8), green), alpha);
+}
+
+inline __m128i everySecondFour(const uint32_t* p) {
+    const __m128 a = _mm_loadu_ps(reinterpret_cast<const float*>(p));
+    const __m128 b = _mm_loadu_ps(reinterpret_cast<const float*>(p + 4));
+    return _mm_castps_si128(_mm_shuffle_ps(a, b, 0x88));
+}
+
+inline __m128i loadFour(const uint32_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+#endif
+
+// Zoom 0.5: out[i] = p[2 * i], four at a time with one shuffle. The loads
+// stay on pixels the row really has (up to p[2 * (n - 1)]).
+void gatherEverySecond(const uint32_t* p, uint32_t* out, int32_t n, const uint32_t* ahead,
+                       bool avx2) {
+    int32_t i = 0;
+#if defined(PLIMSETT_AVX2)
+    if (avx2) i = gatherEverySecondAvx2(p, out, n, ahead);
+#else
+    (void)ahead, (void)avx2;
+#endif
+#if defined(__SSE2__)
+    for (; i + 4 < n; i += 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), everySecondFour(p + 2 * i));
+    }
+#endif
+    for (; i < n; ++i) out[i] = p[2 * i];
+}
+
 // Which source column each destination column of the plan shows. Indices
 // are kept inside the source: at extreme zooms single precision may
 // overshoot by one.
@@ -82,17 +143,19 @@ public:
         }
     }
 
-    // True when the columns are one run of neighbouring source pixels.
-    bool contiguous() const { return stride_ == 1; }
+    // The whole number of source pixels from one column to the next; 0 when
+    // the columns come from the table.
+    int32_t stride() const { return stride_; }
     int32_t first() const { return cols_.empty() ? 0 : cols_.front(); }
+    bool avx2() const { return avx2_; }
 
     // The source pixels of one destination row, gathered from source row `s`
-    // into `out` (width() pixels).
-    void gather(const uint32_t* s, uint32_t* out) const {
+    // into `out` (width() pixels); `ahead` is the source row drawn next.
+    void gather(const uint32_t* s, uint32_t* out, const uint32_t* ahead) const {
         if (stride_ == 1) {
             std::memcpy(out, s + cols_.front(), static_cast<size_t>(width_) * 4);
         } else if (stride_ == 2) {
-            gatherEverySecond(s + cols_.front(), out);
+            gatherEverySecond(s + cols_.front(), out, width_, ahead + cols_.front(), avx2_);
         } else if (stride_ > 1) {
             const uint32_t* p = s + cols_.front();
             const size_t k = static_cast<size_t>(stride_);
@@ -103,25 +166,10 @@ public:
     }
 
 private:
-    // Zoom 0.5: every second pixel, four at a time with one shuffle.
-    void gatherEverySecond(const uint32_t* p, uint32_t* out) const {
-        const size_t n = static_cast<size_t>(width_);
-        size_t i = 0;
-#if defined(__SSE2__)
-        // i + 4 < n keeps the second load (up to p[2i + 7]) on pixels the
-        // row really has.
-        for (; i + 4 < n; i += 4) {
-            const __m128 a = _mm_loadu_ps(reinterpret_cast<const float*>(p + 2 * i));
-            const __m128 b = _mm_loadu_ps(reinterpret_cast<const float*>(p + 2 * i + 4));
-            _mm_storeu_ps(reinterpret_cast<float*>(out + i), _mm_shuffle_ps(a, b, 0x88));
-        }
-#endif
-        for (; i < n; ++i) out[i] = p[2 * i];
-    }
-
     std::vector<int32_t> cols_;
     int32_t width_;
     int32_t stride_ = 0;  // 0: by table
+    bool avx2_ = wide();
 };
 
 int32_t sourceRowOf(const ScaledPlan& plan, int32_t j, int32_t srcH) {
@@ -141,33 +189,46 @@ inline uint32_t mixOverKeepingAlpha(uint32_t s, uint32_t d) {
     return (d & 0xFF000000u) | rb | g;
 }
 
-// d[i] = s[i] mixed over d[i] by the alpha of s[i], for n pixels.
-void blendRow(const uint32_t* s, uint32_t* d, int32_t n) {
+// out[i] = s[i] mixed over under[i] by the alpha of s[i], for n pixels; out
+// may be under.
+void mixRow(const uint32_t* s, const uint32_t* under, uint32_t* out, int32_t n,
+            const uint32_t* ahead, bool avx2) {
     int32_t i = 0;
+#if defined(PLIMSETT_AVX2)
+    if (avx2) i = mixRowAvx2(s, under, out, n, ahead);
+#else
+    (void)ahead, (void)avx2;
+#endif
 #if defined(__SSE2__)
-    // Four pixels at a time in 16-bit lanes: each product and their sum stay
-    // below 65536, so the lanes give exactly the per-byte rule.
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i full = _mm_set1_epi16(256);
-    const __m128i alphaByte = _mm_set1_epi32(static_cast<int>(0xFF000000u));
     for (; i + 4 <= n; i += 4) {
-        const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-        __m128i half[2];
-        for (int h = 0; h < 2; ++h) {
-            const __m128i sw = h == 0 ? _mm_unpacklo_epi8(sv, zero) : _mm_unpackhi_epi8(sv, zero);
-            const __m128i dw = h == 0 ? _mm_unpacklo_epi8(dv, zero) : _mm_unpackhi_epi8(dv, zero);
-            const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(sw, 0xFF), 0xFF);
-            const __m128i mixed =
-                _mm_add_epi16(_mm_mullo_epi16(sw, a), _mm_mullo_epi16(dw, _mm_sub_epi16(full, a)));
-            half[h] = _mm_srli_epi16(mixed, 8);
-        }
-        const __m128i colour = _mm_andnot_si128(alphaByte, _mm_packus_epi16(half[0], half[1]));
-        const __m128i out = _mm_or_si128(colour, _mm_and_si128(alphaByte, dv));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), out);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         mixFour(loadFour(s + i), loadFour(under + i)));
     }
 #endif
-    for (; i < n; ++i) d[i] = mixOverKeepingAlpha(s[i], d[i]);
+    for (; i < n; ++i) out[i] = mixOverKeepingAlpha(s[i], under[i]);
+}
+
+// Zoom 0.5: out[i] = p[2 * i] mixed over under[i], reading as gatherEverySecond.
+void mixEverySecond(const uint32_t* p, const uint32_t* under, uint32_t* out, int32_t n,
+                    const uint32_t* ahead, bool avx2) {
+    int32_t i = 0;
+#if defined(PLIMSETT_AVX2)
+    if (avx2) i = mixEverySecondAvx2(p, under, out, n, ahead);
+#else
+    (void)ahead, (void)avx2;
+#endif
+#if defined(__SSE2__)
+    for (; i + 4 < n; i += 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         mixFour(everySecondFour(p + 2 * i), loadFour(under + i)));
+    }
+#endif
+    for (; i < n; ++i) out[i] = mixOverKeepingAlpha(p[2 * i], under[i]);
+}
+
+// The source row the plan's row j shows (the last row's for j past it).
+const uint32_t* sourceRow(const DIB& source, const ScaledPlan& plan, int32_t j) {
+    return source.row(sourceRowOf(plan, std::min(j, plan.h - 1), source.height()));
 }
 
 void copyScaled(const DIB& source, DIB& destination, const ScaledPlan& plan) {
@@ -183,22 +244,24 @@ void copyScaled(const DIB& source, DIB& destination, const ScaledPlan& plan) {
             continue;
         }
         previous = sy;
-        cols.gather(source.row(sy), d);
+        cols.gather(source.row(sy), d, sourceRow(source, plan, j + kRowsAhead));
     }
 }
 
-// Blends the plan's row j over what the destination holds there. `scratch`
-// holds plan.w pixels for columns that are not one run.
-void blendScaledRow(const DIB& source, DIB& destination, const ScaledPlan& plan, int32_t j,
-                    const ColumnMap& cols, std::vector<uint32_t>& scratch) {
-    const uint32_t* s = source.row(sourceRowOf(plan, j, source.height()));
-    uint32_t* d = destination.row(plan.dy + j) + plan.dx;
-    if (cols.contiguous()) {
-        blendRow(s + cols.first(), d, plan.w);
+// Writes to `out` the plan's row j mixed over `under` (plan.w pixels each;
+// out may be under). `scratch` holds the columns that are not evenly spaced.
+void blendScaledRow(const DIB& source, const ScaledPlan& plan, int32_t j, const ColumnMap& cols,
+                    const uint32_t* under, uint32_t* out, std::vector<uint32_t>& scratch) {
+    const uint32_t* s = sourceRow(source, plan, j) + cols.first();
+    const uint32_t* ahead = sourceRow(source, plan, j + kRowsAhead) + cols.first();
+    if (cols.stride() == 1) {
+        mixRow(s, under, out, plan.w, ahead, cols.avx2());
+    } else if (cols.stride() == 2) {
+        mixEverySecond(s, under, out, plan.w, ahead, cols.avx2());
     } else {
         scratch.resize(static_cast<size_t>(plan.w));
-        cols.gather(s, scratch.data());
-        blendRow(scratch.data(), d, plan.w);
+        cols.gather(sourceRow(source, plan, j), scratch.data(), ahead - cols.first());
+        mixRow(scratch.data(), under, out, plan.w, scratch.data(), cols.avx2());
     }
 }
 
@@ -237,7 +300,7 @@ class Checkerboard {
 public:
     Checkerboard(const Box& area, int64_t ox, int64_t oy, int32_t box, uint32_t first,
                  uint32_t second)
-        : area_(area), oy_(oy), box_(box) {
+        : oy_(oy), box_(box) {
         const size_t n = static_cast<size_t>(area.x1 - area.x0);
         for (int parity = 0; parity < 2; ++parity) {
             rows_[parity].resize(n);
@@ -250,13 +313,10 @@ public:
 
     int parityOf(int32_t y) const { return static_cast<int>(((y - oy_) / box_) % 2); }
 
-    void paintRow(DIB& frame, int32_t y) const {
-        const std::vector<uint32_t>& pattern = rows_[parityOf(y)];
-        std::memcpy(frame.row(y) + area_.x0, pattern.data(), pattern.size() * 4);
-    }
+    // The squares of frame row y, from the area's left edge.
+    const uint32_t* rowAt(int32_t y) const { return rows_[parityOf(y)].data(); }
 
 private:
-    Box area_;
     int64_t oy_;
     int32_t box_;
     std::vector<uint32_t> rows_[2];
@@ -363,7 +423,8 @@ bool scaledBlendTo(const DIB& source, DIB& destination, int32_t dx, int32_t dy, 
     const ColumnMap cols(plan, source.width());
     std::vector<uint32_t> scratch;
     for (int32_t j = 0; j < plan.h; ++j) {
-        blendScaledRow(source, destination, plan, j, cols, scratch);
+        uint32_t* d = destination.row(plan.dy + j) + plan.dx;
+        blendScaledRow(source, plan, j, cols, d, d, scratch);
     }
     return true;
 }
@@ -383,8 +444,8 @@ void composeFrame(DIB& frame, const FrameInputs& p) {
 
     if (p.alphaMode) {
         // The checkerboard covers the scaled canvas' rectangle; the blended
-        // canvas lies inside it (clipping only narrows), so each row is laid
-        // down and blended while it is still in the cache.
+        // canvas lies inside it (clipping only narrows), so each row is the
+        // canvas mixed over the squares, written once.
         const Box area = hasCanvas ? clipBox(origin.x, origin.y, zw, zh, frame) : Box{0, 0, 0, 0};
         fillAround(frame, area, kViewBackground);
         if (!area.empty()) {
@@ -407,8 +468,20 @@ void composeFrame(DIB& frame, const FrameInputs& p) {
                     continue;
                 }
                 previousKey = key;
-                board.paintRow(frame, y);
-                if (blended) blendScaledRow(*p.canvas, frame, plan, y - plan.dy, cols, scratch);
+                const uint32_t* squares = board.rowAt(y);
+                uint32_t* row = frame.row(y) + area.x0;
+                if (!blended) {
+                    std::memcpy(row, squares, rowBytes);
+                    continue;
+                }
+                // The area may reach a pixel past the drawn canvas: the
+                // squares alone show there.
+                const int32_t left = plan.dx - area.x0, drawnEnd = left + plan.w;
+                std::memcpy(row, squares, static_cast<size_t>(left) * 4);
+                std::memcpy(row + drawnEnd, squares + drawnEnd,
+                            static_cast<size_t>(area.x1 - area.x0 - drawnEnd) * 4);
+                blendScaledRow(*p.canvas, plan, y - plan.dy, cols, squares + left, row + left,
+                               scratch);
             }
         }
     } else {

@@ -1,6 +1,8 @@
 // The pixel operations behind the editing commands. Each is one pass over the
 // rows of its rectangle with direct pointer stepping; the hot loops have an
-// SSE2 body that performs exactly the scalar arithmetic four pixels at a time.
+// SSE2 body that performs exactly the scalar arithmetic four pixels at a time;
+// blendRect also has an AVX2 body (blend_rows_avx2.cpp), used where the CPU
+// has AVX2.
 #include "edit/pixel_ops.h"
 
 #include <algorithm>
@@ -12,6 +14,9 @@
 #include <emmintrin.h>
 #define PLIMSETT_SSE2 1
 #endif
+
+#include "edit/blend_rows.h"
+#include "image/vector_path.h"
 
 namespace {
 
@@ -154,8 +159,14 @@ inline __m128i blendFour(__m128i s, __m128i d) {
 #endif
 
 template <BlendMode mode>
-void blendRow(uint32_t* d, const uint32_t* s, size_t n) {
+void blendRow(uint32_t* d, const uint32_t* s, size_t n, [[maybe_unused]] bool wide) {
     size_t i = 0;
+#if defined(PLIMSETT_AVX2)
+    if (wide) {
+        i = mode == BlendMode::Translucent ? blendRowTranslucentAvx2(d, s, n)
+                                           : blendRowOpaqueBaseAvx2(d, s, n);
+    }
+#endif
 #if PLIMSETT_SSE2
     for (; i + 4 <= n; i += 4) {
         const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
@@ -260,11 +271,12 @@ bool blendRect(DIB& destination, const DIB& source, int32_t x, int32_t y, int32_
     const size_t srcStride = static_cast<size_t>(source.width());
     uint32_t* d = destination.row(dy + ch - 1) + dx;
     const uint32_t* s = source.row(sy + ch - 1) + sx;
+    const bool wide = activeVectorPath() == VectorPath::Avx2;
     for (int32_t i = 0; i < ch; ++i, d += dstStride, s += srcStride) {
         if (mode == BlendMode::Translucent) {
-            blendRow<BlendMode::Translucent>(d, s, n);
+            blendRow<BlendMode::Translucent>(d, s, n, wide);
         } else {
-            blendRow<BlendMode::OpaqueBase>(d, s, n);
+            blendRow<BlendMode::OpaqueBase>(d, s, n, wide);
         }
     }
     return true;

@@ -15,6 +15,7 @@
 
 #include "image/byte_stream.h"
 #include "image/dib.h"
+#include "image/vector_path.h"
 
 namespace testimage {
 
@@ -76,6 +77,25 @@ struct Sentinel {
 };
 
 }  // namespace testimage
+
+// A test run once on each vector body of the pixel loops, that body chosen;
+// skipped where the machine cannot execute it. Instantiate a suite
+// `using Suite = OnEachVectorPath;` with ON_EACH_VECTOR_PATH(Suite).
+class OnEachVectorPath : public testing::TestWithParam<VectorPath> {
+protected:
+    void SetUp() override {
+        if (!useVectorPath(GetParam())) GTEST_SKIP() << "this machine cannot run that body";
+    }
+    void TearDown() override {
+        if (!useVectorPath(VectorPath::Avx2)) useVectorPath(VectorPath::Baseline);
+    }
+};
+
+#define ON_EACH_VECTOR_PATH(Suite)                                                                 \
+    INSTANTIATE_TEST_SUITE_P(Body, Suite, testing::Values(VectorPath::Baseline, VectorPath::Avx2), \
+                             [](const testing::TestParamInfo<VectorPath>& info) {                  \
+                                 return info.param == VectorPath::Avx2 ? "Avx2" : "Sse2";          \
+                             })
 
 // A sink that takes `capacity` bytes and then refuses, like a full disk.
 class FullSink final : public ByteSink {

@@ -26,6 +26,7 @@ void BM_WriteClipboardImageBlock(benchmark::State& state) {
     // written before timing.
     std::vector<uint64_t> block(size / 8 + 1, 1), from(size / 8 + 1, 2), to(size / 8 + 1, 3);
     auto* bytes = reinterpret_cast<uint8_t*>(block.data());
+    state.SetLabel("clipboard DIB block of 4096 x 4096 (memcpy)");
     bench::runRatio(
         state, 0.8,
         [&] {
@@ -49,6 +50,7 @@ void BM_CopyWithEveryFormat(benchmark::State& state) {
     std::mt19937 random(17);
     for (size_t i = 0; i < size_t{kSize} * kSize; ++i) canvas.pixels[i] = random();
     const size_t size = clipboardImageBlockSize(kSize, kSize);
+    state.SetLabel("copy offering every format (a copy writing CF_DIB alone)");
     bench::runRatio(
         state, 1 / 1.2,
         [&] {

@@ -33,6 +33,8 @@ void BM_DibFillRect(benchmark::State& state) {
     const int32_t side = sideOf(state);
     const int32_t at = (kSize - side) / 2;
     const size_t bytes = bytesOf(side, side);
+    state.SetLabel(state.range(0) == 0 ? "fillRect, whole 4096 x 4096 image (memset)"
+                                       : "fillRect, inner 4032 x 4032 (memset)");
     bench::runRatio(
         state, kTarget,
         [&] {
@@ -54,6 +56,8 @@ void BM_DibCopyTo(benchmark::State& state) {
     const bool whole = state.range(0) == 0;
     const int32_t side = sideOf(state);
     const size_t bytes = bytesOf(side, side);
+    state.SetLabel(whole ? "copyTo, whole 4096 x 4096 image (memcpy)"
+                         : "copyTo, inner 4032 x 4032 between offsets (memcpy)");
     bench::runRatio(
         state, kTarget,
         [&] {

@@ -27,6 +27,7 @@ void BM_UndoCaptureWholeCanvas(benchmark::State& state) {
         return state.SkipWithError("capture failed");
 
     std::vector<uint32_t> from(kPixels, 0x11223344u), to(kPixels, 0x55667788u);
+    state.SetLabel("undo capture, 4096 x 4096 (memcpy)");
     bench::runRatio(
         state, 0.8,
         [&] {

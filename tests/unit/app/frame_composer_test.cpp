@@ -90,9 +90,12 @@ struct Scene {
     void compose() { composeFrame(frame, in); }
 };
 
+using FrameComposerBodies = OnEachVectorPath;
+ON_EACH_VECTOR_PATH(FrameComposerBodies);
+
 }  // namespace
 
-TEST(FrameComposer, FramesMatchThePlainDrawingRule) {
+TEST_P(FrameComposerBodies, FramesMatchThePlainDrawingRule) {
     // 40 x 24 divides evenly at 0.5 and 0.25, so whole-pixel strides are used.
     DIB odd(37, 23), even(40, 24), frame(90, 70), expected(90, 70);
     testimage::fillTagged(odd);
