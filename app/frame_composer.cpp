@@ -66,10 +66,11 @@ bool planScaled(const DIB& source, const DIB& destination, int32_t dx, int32_t d
     return true;
 }
 
-// Whether the AVX2 bodies are to be used; read once per drawing.
+// Whether the AVX2 bodies are to be used (on the AVX-512 path too, for the
+// rows without an AVX-512 body); read once per drawing.
 bool wide() {
 #if defined(PLIMSETT_AVX2)
-    return activeVectorPath() == VectorPath::Avx2;
+    return activeVectorPath() != VectorPath::Baseline;
 #else
     return false;
 #endif
@@ -107,12 +108,13 @@ inline __m128i loadFour(const uint32_t* p) {
 // Zoom 0.5: out[i] = p[2 * i], four at a time with one shuffle. The loads
 // stay on pixels the row really has (up to p[2 * (n - 1)]).
 void gatherEverySecond(const uint32_t* p, uint32_t* out, int32_t n, const uint32_t* ahead,
-                       bool avx2) {
+                       bool avx2, bool avx512) {
     int32_t i = 0;
 #if defined(PLIMSETT_AVX2)
-    if (avx2) i = gatherEverySecondAvx2(p, out, n, ahead);
+    if (avx512) i = gatherEverySecondAvx512(p, out, n, ahead);
+    if (avx2) i += gatherEverySecondAvx2(p + 2 * i, out + i, n - i, ahead + 2 * i);
 #else
-    (void)ahead, (void)avx2;
+    (void)ahead, (void)avx2, (void)avx512;
 #endif
 #if defined(__SSE2__)
     for (; i + 4 < n; i += 4) {
@@ -155,7 +157,8 @@ public:
         if (stride_ == 1) {
             std::memcpy(out, s + cols_.front(), static_cast<size_t>(width_) * 4);
         } else if (stride_ == 2) {
-            gatherEverySecond(s + cols_.front(), out, width_, ahead + cols_.front(), avx2_);
+            gatherEverySecond(s + cols_.front(), out, width_, ahead + cols_.front(), avx2_,
+                              avx512_);
         } else if (stride_ > 1) {
             const uint32_t* p = s + cols_.front();
             const size_t k = static_cast<size_t>(stride_);
@@ -170,6 +173,7 @@ private:
     int32_t width_;
     int32_t stride_ = 0;  // 0: by table
     bool avx2_ = wide();
+    bool avx512_ = avx2_ && activeVectorPath() == VectorPath::Avx512;
 };
 
 int32_t sourceRowOf(const ScaledPlan& plan, int32_t j, int32_t srcH) {

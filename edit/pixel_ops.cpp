@@ -1,8 +1,8 @@
 // The pixel operations behind the editing commands. Each is one pass over the
 // rows of its rectangle with direct pointer stepping; the hot loops have an
 // SSE2 body that performs exactly the scalar arithmetic four pixels at a time;
-// blendRect also has an AVX2 body (blend_rows_avx2.cpp), used where the CPU
-// has AVX2.
+// blendRect also has AVX2 and AVX-512 bodies (blend_rows_avx2.cpp,
+// blend_rows_avx512.cpp), used where the CPU has those instructions.
 #include "edit/pixel_ops.h"
 
 #include <algorithm>
@@ -159,12 +159,16 @@ inline __m128i blendFour(__m128i s, __m128i d) {
 #endif
 
 template <BlendMode mode>
-void blendRow(uint32_t* d, const uint32_t* s, size_t n, [[maybe_unused]] bool wide) {
+void blendRow(uint32_t* d, const uint32_t* s, size_t n, [[maybe_unused]] VectorPath path) {
     size_t i = 0;
 #if defined(PLIMSETT_AVX2)
-    if (wide) {
-        i = mode == BlendMode::Translucent ? blendRowTranslucentAvx2(d, s, n)
-                                           : blendRowOpaqueBaseAvx2(d, s, n);
+    constexpr bool translucent = mode == BlendMode::Translucent;
+    if (path == VectorPath::Avx512) {
+        i = translucent ? blendRowTranslucentAvx512(d, s, n) : blendRowOpaqueBaseAvx512(d, s, n);
+    }
+    if (path != VectorPath::Baseline) {
+        i += translucent ? blendRowTranslucentAvx2(d + i, s + i, n - i)
+                         : blendRowOpaqueBaseAvx2(d + i, s + i, n - i);
     }
 #endif
 #if PLIMSETT_SSE2
@@ -271,12 +275,12 @@ bool blendRect(DIB& destination, const DIB& source, int32_t x, int32_t y, int32_
     const size_t srcStride = static_cast<size_t>(source.width());
     uint32_t* d = destination.row(dy + ch - 1) + dx;
     const uint32_t* s = source.row(sy + ch - 1) + sx;
-    const bool wide = activeVectorPath() == VectorPath::Avx2;
+    const VectorPath path = activeVectorPath();
     for (int32_t i = 0; i < ch; ++i, d += dstStride, s += srcStride) {
         if (mode == BlendMode::Translucent) {
-            blendRow<BlendMode::Translucent>(d, s, n, wide);
+            blendRow<BlendMode::Translucent>(d, s, n, path);
         } else {
-            blendRow<BlendMode::OpaqueBase>(d, s, n, wide);
+            blendRow<BlendMode::OpaqueBase>(d, s, n, path);
         }
     }
     return true;

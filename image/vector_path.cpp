@@ -2,26 +2,33 @@
 
 namespace {
 
-bool cpuHasAvx2() {
+// Also false when the system does not save the wide registers.
+VectorPath detectWidest() {
 #if defined(PLIMSETT_AVX2)
-    // Also false when the system does not save the wide registers.
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
-#else
-    return false;
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")) {
+        return VectorPath::Avx512;
+    }
+    if (__builtin_cpu_supports("avx2")) return VectorPath::Avx2;
 #endif
+    return VectorPath::Baseline;
 }
 
 VectorPath& chosen() {
-    static VectorPath path = cpuHasAvx2() ? VectorPath::Avx2 : VectorPath::Baseline;
+    static VectorPath path = widestVectorPath();
     return path;
 }
 
 }  // namespace
 
 bool canRunVectorPath(VectorPath path) {
-    static const bool avx2 = cpuHasAvx2();
-    return path == VectorPath::Baseline || (path == VectorPath::Avx2 && avx2);
+    // Each wider body needs the instructions of the narrower ones too.
+    return static_cast<int>(path) <= static_cast<int>(widestVectorPath());
+}
+
+VectorPath widestVectorPath() {
+    static const VectorPath widest = detectWidest();
+    return widest;
 }
 
 VectorPath activeVectorPath() { return chosen(); }

@@ -86,16 +86,17 @@ protected:
     void SetUp() override {
         if (!useVectorPath(GetParam())) GTEST_SKIP() << "this machine cannot run that body";
     }
-    void TearDown() override {
-        if (!useVectorPath(VectorPath::Avx2)) useVectorPath(VectorPath::Baseline);
-    }
+    void TearDown() override { useVectorPath(widestVectorPath()); }
 };
 
-#define ON_EACH_VECTOR_PATH(Suite)                                                                 \
-    INSTANTIATE_TEST_SUITE_P(Body, Suite, testing::Values(VectorPath::Baseline, VectorPath::Avx2), \
-                             [](const testing::TestParamInfo<VectorPath>& info) {                  \
-                                 return info.param == VectorPath::Avx2 ? "Avx2" : "Sse2";          \
-                             })
+#define ON_EACH_VECTOR_PATH(Suite)                                                                \
+    INSTANTIATE_TEST_SUITE_P(                                                                     \
+        Body, Suite, testing::Values(VectorPath::Baseline, VectorPath::Avx2, VectorPath::Avx512), \
+        [](const testing::TestParamInfo<VectorPath>& info) {                                      \
+            return info.param == VectorPath::Avx512 ? "Avx512"                                    \
+                   : info.param == VectorPath::Avx2 ? "Avx2"                                      \
+                                                    : "Sse2";                                     \
+        })
 
 // A sink that takes `capacity` bytes and then refuses, like a full disk.
 class FullSink final : public ByteSink {

@@ -123,7 +123,9 @@ TEST(ClipRegion, CutsAgainstBothImagesInTheStatedOrderWithoutWrapping) {
         EXPECT_EQ(clipRegion(r[0], r[1], r[2], r[3], r[4], r[5], c.dstW, c.dstH, c.srcW, c.srcH),
                   c.left)
             << testing::PrintToString(c.in);
-        if (c.left || c.out != Clip{}) EXPECT_EQ(r, c.out);
+        if (c.left || c.out != Clip{}) {
+            EXPECT_EQ(r, c.out);
+        }
     }
 }
 

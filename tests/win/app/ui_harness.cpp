@@ -196,7 +196,9 @@ HWND nameBox(HWND dialog) {
 }
 
 SeenDialog describe(HWND dialog) {
-    SeenDialog seen{windowText(dialog), windowText(GetDlgItem(dialog, kMessageText))};
+    SeenDialog seen;
+    seen.caption = windowText(dialog);
+    seen.text = windowText(GetDlgItem(dialog, kMessageText));
     if (HWND combo = GetDlgItem(dialog, kFilterCombo)) {
         seen.filter = int(SendMessageW(combo, CB_GETCURSEL, 0, 0)) + 1;
         seen.name = windowText(nameBox(dialog));

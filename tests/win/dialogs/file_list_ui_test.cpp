@@ -102,7 +102,9 @@ TEST_F(UiFileList, PastesLayFramesOutRowByRowAndFailuresChangeNothing) {
         for (int i = 0; i < c.pastes; ++i) {
             SendMessageW(files.list(), LB_SETCURSEL, i % 8, 0);
             files.press(c.mask ? ID_COLOR_PASTE_MASK : ID_EDIT_PASTE);
-            if (i == 3 && c.returnSelect) EXPECT_EQ(sessionDocument().selection.top, 32);
+            if (i == 3 && c.returnSelect) {
+                EXPECT_EQ(sessionDocument().selection.top, 32);
+            }
         }
         const Document& doc = sessionDocument();
         EXPECT_EQ(doc.canvas.width(), c.canvasWidth);
