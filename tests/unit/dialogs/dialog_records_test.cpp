@@ -31,7 +31,8 @@ struct Fixture {
 // The new image is made before the old one is let go.
 TEST(DialogRecords, SizesTheCanvasCannotTakeChangeNothing) {
     Fixture f;
-    EXPECT_FALSE(applyNewCanvas(f.doc, f.s, {kHuge, kHuge}).has_value());
+    const EditResult refused = applyNewCanvas(f.doc, f.s, {kHuge, kHuge});
+    EXPECT_TRUE(!refused && refused.outOfMemory);  // the user is told why
     EXPECT_EQ(f.s.newImageSize, (ImageSize{256, 256}));
     EXPECT_TRUE(f.untouched());
     ConfigRecord r = configRecordOf(f.s, f.doc.canvas);
@@ -39,6 +40,9 @@ TEST(DialogRecords, SizesTheCanvasCannotTakeChangeNothing) {
     EXPECT_FALSE(applyConfig(f.doc, f.s, r).has_value());
     EXPECT_EQ(f.s.undoLimit, 7);  // taken whatever the canvas did
     EXPECT_TRUE(f.untouched());
+    // A canvas that fits is a new document, with no file yet.
+    ASSERT_TRUE(applyNewCanvas(f.doc, f.s, {3, 2}));
+    EXPECT_EQ(f.doc.file.filePath[0], u'\0');
 }
 
 // Three resizes, then a fourth with an undo limit of 1: one step is left.
