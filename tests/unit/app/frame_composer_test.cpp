@@ -13,11 +13,8 @@ using testimage::pixelsAre;
 namespace {
 
 constexpr uint32_t kGrey = 0x808080;
-constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kCanvasColor = 0x00123456;
 constexpr CanvasRect kFarAway{100000, 100000, 100001, 100001};  // outline off the frame
-
-uint32_t rgb(const DIB& d, int32_t x, int32_t y) { return d.pixelAt(x, y) & 0xFFFFFF; }
 
 FrameInputs inputsFor(const DIB& canvas) {
     FrameInputs in;
@@ -79,17 +76,6 @@ bool onOutline(int32_t x, int32_t y, int32_t l, int32_t t, int32_t r, int32_t b)
 
 bool isOutline(uint32_t p) { return p == kOutlineDark || p == kOutlineLight; }
 
-// A canvas of one colour and the frame it is composed into.
-struct Scene {
-    DIB canvas, frame;
-    FrameInputs in;
-    Scene(int32_t cw, int32_t ch, uint32_t color, int32_t fw, int32_t fh)
-        : canvas(cw, ch), frame(fw, fh), in(inputsFor(canvas)) {
-        canvas.fillRect(0, 0, canvas.width(), canvas.height(), color);
-    }
-    void compose() { composeFrame(frame, in); }
-};
-
 using FrameComposerBodies = OnEachVectorPath;
 ON_EACH_VECTOR_PATH(FrameComposerBodies);
 
@@ -128,17 +114,6 @@ TEST_P(FrameComposerBodies, FramesMatchThePlainDrawingRule) {
     }
 }
 
-TEST(FrameComposer, AlphaModeShowsOpaqueWhiteOverTheB0SquareAs254) {
-    Scene s(16, 16, 0, 40, 40);
-    s.canvas.row(0)[8] = 0xFFFFFFFF;  // over square row 0, column 1: color2
-    s.canvas.row(8)[0] = 0x80FF0000;  // half red over color2
-    s.in.alphaMode = true;
-    s.compose();
-    EXPECT_EQ(rgb(s.frame, 16, 8), 0xFEFEFEu);  // (255 * 255 + 176 * 1) >> 8 = 254
-    EXPECT_EQ(rgb(s.frame, 9, 8), kWhite);      // transparent: the square shows
-    EXPECT_EQ(rgb(s.frame, 8, 16), 0xD75858u);  // 431 * 128 >> 8 = 215, 176 * 128 >> 8 = 88
-}
-
 TEST(FrameComposer, EmptyTinyOrHugelyZoomedCanvasesStayInsideTheirPixels) {
     DIB empty, tiny(4, 4), frame(64, 64);
     tiny.fillRect(0, 0, tiny.width(), tiny.height(), kCanvasColor);
@@ -173,17 +148,18 @@ TEST(FrameComposer, EmptyTinyOrHugelyZoomedCanvasesStayInsideTheirPixels) {
 TEST(SelectionOutline, IsTheDottedBorderOverCanvasAndGreyAndTheTwoPhasesDifferPixelForPixel) {
     // The canvas covers client 8..39; the selection reaches past it on every
     // side (client 3..48 by 11..58), so its outline runs 3..49 by 11..59.
-    Scene s(32, 32, kCanvasColor, 80, 80);
-    DIB first(80, 80);
-    s.in.selection = {-5, 3, 40, 50};
-    s.in.outlinePhase = outlinePhaseOf(0x200);
-    composeFrame(first, s.in);
-    s.in.outlinePhase = outlinePhaseOf(0x1FF);
-    s.compose();
+    DIB canvas(32, 32), first(80, 80), second(80, 80);
+    canvas.fillRect(0, 0, 32, 32, kCanvasColor);
+    FrameInputs in = inputsFor(canvas);
+    in.selection = {-5, 3, 40, 50};
+    in.outlinePhase = outlinePhaseOf(0x200);
+    composeFrame(first, in);
+    in.outlinePhase = outlinePhaseOf(0x1FF);
+    composeFrame(second, in);
     int outline = 0, dark = 0;
     for (int32_t y = 0; y < 80; ++y) {
         for (int32_t x = 0; x < 80; ++x) {
-            const uint32_t a = first.pixelAt(x, y), b = s.frame.pixelAt(x, y);
+            const uint32_t a = first.pixelAt(x, y), b = second.pixelAt(x, y);
             if (onOutline(x, y, 3, 11, 48, 58)) {
                 ++outline;
                 dark += a == kOutlineDark;
@@ -197,21 +173,4 @@ TEST(SelectionOutline, IsTheDottedBorderOverCanvasAndGreyAndTheTwoPhasesDifferPi
     }
     EXPECT_GT(dark, 0);  // dotted: both colours appear
     EXPECT_LT(dark, outline);
-}
-
-TEST(CopyMarks, SitOnTheFootprintCornersAndBlinkWithTheOutline) {
-    Scene s(64, 64, kCanvasColor, 80, 80);
-    s.in.selection = {0, 0, 31, 31};
-    s.in.copy = {true, 40, 20};  // footprint (8, 8) - (48, 28)
-    for (bool phase : {true, false}) {
-        s.in.outlinePhase = phase;
-        s.compose();
-        const uint32_t mark = phase ? kOutlineDark : kOutlineLight;
-        // Each corner and along its arms; nothing between the marks.
-        for (auto [x, y] : {std::pair{48, 28}, {47, 21}, {41, 27}, {48, 12}, {44, 8}, {8, 25}}) {
-            EXPECT_EQ(s.frame.pixelAt(x, y), mark) << x << "," << y << " phase " << phase;
-        }
-        EXPECT_EQ(s.frame.pixelAt(30, 28), kCanvasColor);
-        EXPECT_EQ(s.frame.pixelAt(48, 18), kCanvasColor);
-    }
 }

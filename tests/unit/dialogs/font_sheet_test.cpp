@@ -29,12 +29,3 @@ TEST(FontSheet, FaceNameIsAtMost31CodeUnits) {
     std::fill(std::begin(p.faceName), std::end(p.faceName), u'x');
     EXPECT_EQ(fontRequestOf(p).faceName, std::u16string(31, u'x'));
 }
-
-// The preview scrolls against the drag and stops at the sheet's edges.
-TEST(FontSheet, PreviewFollowsTheDragWithinTheSheet) {
-    EXPECT_EQ(dragPreview({0, 0}, {150, 100}, {100, 100}, 300, 192), (PreviewScroll{30, 0}));
-    EXPECT_EQ(dragPreview({240, 0}, {100, 150}, {50, 100}, 512, 192), (PreviewScroll{242, 17}));
-    EXPECT_EQ(dragPreview({200, 10}, {70, 70}, {70, 70}, 256, 192), (PreviewScroll{0, 10}));
-    EXPECT_TRUE(inPreview(284, 194));
-    EXPECT_FALSE(inPreview(14, 20) || inPreview(15, 195));
-}

@@ -101,18 +101,6 @@ TEST(BlendRect, SourceIsReadFromItsOriginAndClippedAgainstBothImages) {
     }));
 }
 
-TEST(RecolorRect, ChangesOnlyThePartInsideTheCanvasAndNothingForUnknownKinds) {
-    DIB canvas(11, 7);
-    fillTagged(canvas);
-    for (int kind : {0, 7, -1}) {
-        EXPECT_TRUE(recolorRect(canvas, 0, 0, 11, 7, static_cast<RecolorKind>(kind)));
-    }
-    ASSERT_TRUE(recolorRect(canvas, 3, -2, 20, 5, RecolorKind::Invert));  // rows 0..2, cols 3..10
-    EXPECT_TRUE(pixelsAre(canvas, [](int32_t x, int32_t y) {
-        return Rect{3, 0, 8, 3}.has(x, y) ? tag(x, y) ^ 0x00FFFFFFu : tag(x, y);
-    }));
-}
-
 TEST(ReplaceColorRect, MatchesLow24BitsInsideTheCanvasAndCountsReplacements) {
     DIB canvas(7, 3);
     fill(canvas, [](int32_t x, int32_t y) {

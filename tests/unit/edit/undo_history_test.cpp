@@ -113,31 +113,6 @@ TEST_F(UndoHistoryTest, RegionOverTheEdgeRestoresExactlyTheInsidePart) {
     }
 }
 
-TEST_F(UndoHistoryTest, RedoDoesNotTrimToTheLimit) {
-    limit = 3;
-    for (uint32_t i = 1; i <= 3; ++i) recordFill(0, 0, 1, 1, i);
-    for (int i = 0; i < 3; ++i) ASSERT_TRUE(history.undo(canvas));
-    limit = 1;
-    for (int i = 0; i < 3; ++i) ASSERT_TRUE(history.redo(canvas));
-    EXPECT_EQ(history.undoCount(), 3u);
-    EXPECT_EQ(at(canvas, 0, 0), 3u);
-}
-
-TEST_F(UndoHistoryTest, DiscardDropsThePendingEntryAndClearAllDropsEverything) {
-    recordFill(0, 0, 2, 2, 1u);
-    recordFill(0, 0, 2, 2, 2u);
-    ASSERT_TRUE(history.undo(canvas));
-    history.beginEntry(UndoKind::Region);
-    history.captureBefore(canvas, 0, 0, 2, 2);
-    history.discardEntry();  // the change failed
-    EXPECT_FALSE(history.hasPending());
-    EXPECT_EQ(counts(), Counts(1, 1));
-    history.beginEntry(UndoKind::Region);
-    history.clearAll();
-    EXPECT_FALSE(history.hasPending());
-    EXPECT_EQ(counts(), Counts(0, 0));
-}
-
 // A canvas whose size cannot change, as when memory runs out.
 struct FixedSizeCanvas : DIB {
     using DIB::DIB;

@@ -53,18 +53,6 @@ TEST(DibCreate, SetsTheHeaderOrFailsLeavingTheImageAsItWasOrEmptyPast32Bits) {
     }
 }
 
-TEST(Dib, RowsAreBottomUpBytesBlueGreenRedAlphaAndOutsideReadsZero) {
-    DIB d(3, 2);
-    for (int i = 0; i < 6; ++i) d.pixels[i] = static_cast<uint32_t>(100 + i);
-    // Memory row 0 is the bottom image row (y = 1).
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(d.pixelAt(i % 3, 1 - i / 3), 100u + i) << i;
-    for (auto [x, y] : {std::pair{3, 0}, {-1, 0}, {0, 2}, {0, -1}}) {
-        EXPECT_EQ(d.pixelAt(x, y), 0u) << x << "," << y;
-    }
-    d.fillRect(0, 0, 1, 1, 0x44332211u);
-    EXPECT_EQ(std::memcmp(d.pixels + 3, "\x11\x22\x33\x44", 4), 0);
-}
-
 TEST(DibFillRect, FillsOrMakesOpaqueExactlyTheClippedRectangle) {
     struct Case {
         int32_t x, y, w, h;

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 #include "settings/ini_codec.h"
@@ -17,17 +16,6 @@ std::string iniLine(const char* section, const char* key, const std::string& val
 }
 
 }  // namespace
-
-TEST(ConfigWrite, EverySectionAndKeyInItsPlace) {
-    std::istringstream lines(storedOf(Settings{}));
-    std::string line, keys;
-    while (std::getline(lines, line)) keys += line.substr(0, line.find_first_of("=\r")) + " ";
-    EXPECT_EQ(keys,
-              "[window] newImageSize filterIndexNormal filterIndexMask [grid] wndPos size correct "
-              "[colors] back colors before after [option] checkFileCopy autoResize copyOutOfRect "
-              "alphaMode D&DActionType ZoomType Undo [font] data [fileList] pos moveCurSel "
-              "moveSelect returnSelect [trans] boxSize color1 color2 ");
-}
 
 // Each line is read in turn into one record, then the key's written value is
 // compared: sizes need both numbers and keep each non-positive one; other
@@ -58,19 +46,4 @@ TEST(ConfigRead, EachKindOfKeyFollowsItsReadRule) {
     }
     EXPECT_EQ(loadSettingsFromIni("", s), std::nullopt);
     EXPECT_TRUE(s.copyOutOfRect);
-}
-
-TEST(ConfigRead, StructBlocksWithWrongLengthOrChecksumAreIgnored) {
-    Settings s;
-    const std::string colors = "01000000" + std::string(120, '0');
-    for (const std::string& bad : {colors + "02", colors.substr(2) + "01"}) {
-        loadSettingsFromIni(iniLine("colors", "colors", bad), s);
-        EXPECT_EQ(s.colors[0], 0u);
-    }
-    loadSettingsFromIni(iniLine("colors", "colors", colors + "01"), s);
-    EXPECT_EQ(s.colors[0], 1u);
-    std::string placement = "2C000000" + std::string(80, '0') + "2C";
-    EXPECT_TRUE(loadSettingsFromIni(iniLine("window", "wndSize", placement), s));
-    placement.back() = 'D';
-    EXPECT_FALSE(loadSettingsFromIni(iniLine("window", "wndSize", placement), s));
 }

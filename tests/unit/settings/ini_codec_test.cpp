@@ -35,23 +35,6 @@ TEST(IniRead, GetStringCutsToTheBufferAndTakesAnEmptyValueAsMissing) {
     EXPECT_EQ(ini.getInt("a", "e"), std::nullopt);
 }
 
-TEST(ScanIntPair, NeedsBothNumbersAndTakesWhiteSpaceOnlyAfterTheComma) {
-    struct Case {
-        const char* text;
-        bool read;
-        int32_t a, b;  // the values after the call, both 9 before it
-    };
-    const Case cases[] = {
-        {" -3,+4xyz", true, -3, 4}, {"16, 8", true, 16, 8}, {"300,", false, 9, 9},
-        {",5", false, 9, 9},        {"16 ,8", false, 9, 9},
-    };
-    for (const Case& c : cases) {
-        int32_t a = 9, b = 9;
-        EXPECT_EQ(scanIntPair(c.text, a, b), c.read) << c.text;
-        EXPECT_EQ(std::make_pair(a, b), std::make_pair(c.a, c.b)) << c.text;
-    }
-}
-
 TEST(StructBlock, EncodesUpperCaseBytesAndChecksumAndIgnoresAnyFaultyBlock) {
     const std::array<uint8_t, 3> bytes{0x01, 0xAB, 0xFF};
     EXPECT_EQ(encodeStructBlock(bytes), "01ABFFAB");  // 0x1AB mod 256

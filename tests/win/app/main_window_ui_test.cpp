@@ -1,13 +1,11 @@
 // The real main window, started in this process and driven by messages:
-// start-up, the close prompt, config.ini, the message loop.
+// start-up, the close prompt and the settings kept across a restart.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "edit/pixel_ops.h"
 #include "resources/resource.h"
-#include "settings/config_store.h"
 #include "settings/settings.h"
 #include "tests/win/app/ui_harness.h"
 
@@ -25,11 +23,6 @@ TEST(UiStartup, ClosingWritesTheSettingsAndTheNextStartTakesThemBack) {
         EXPECT_FALSE(answerer.answered());  // nothing to save: no question
         EXPECT_EQ(exitCode, 0);
     }
-    // Every key with its default, after the window placement.
-    const std::string defaults = writeSettingsIni(Settings{}, std::nullopt);
-    EXPECT_NE(readFileText(folder.path() / L"config.ini")
-                  .find(defaults.substr(defaults.find("newImageSize"))),
-              std::string::npos);
     {
         UiSession ui(folder.path());
         ASSERT_TRUE(ui.started());
@@ -79,32 +72,4 @@ TEST(UiClose, PromptAfterARealEditSavesOrNot) {
         EXPECT_EQ(std::filesystem::file_size(path) != 3, c.saved);
         EXPECT_EQ(std::filesystem::exists(folder.path() / L"config.ini"), c.closed);
     }
-}
-
-TEST(UiProgram, ExitCodeAfterANormalCloseIsZeroAndConfigIniIsBesideIt) {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const auto program = std::filesystem::path(self).parent_path().parent_path() / L"plimsett.exe";
-    TempFolder folder;
-    const auto copy = folder.path() / L"plimsett.exe";
-    std::filesystem::copy_file(program, copy);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + copy.wstring() + L"\"";
-    ASSERT_TRUE(CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &process));
-    HWND window = nullptr;
-    for (int i = 0; i < 200 && !window; ++i) {
-        if (!(window = FindWindowW(kMainWindowClass, nullptr))) Sleep(50);
-    }
-    ASSERT_NE(window, nullptr);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD exitCode = 1234;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_TRUE(std::filesystem::exists(folder.path() / L"config.ini"));
 }

@@ -1,5 +1,5 @@
-// The small dialogs in the real main window: a second thread plays the user
-// in the modal ones; the tool windows are driven on the UI thread itself.
+// The new canvas and configuration dialogs in the real main window, with a
+// second thread playing the user.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -100,43 +100,4 @@ TEST(UiDialogConfig, OkResizesOnlyAChangedCanvasAndStoresTheOptionsFirst) {
         EXPECT_FALSE(settings().autoResize);  // also by the refused OK
         EXPECT_EQ(settings().undoLimit, c.undoLimit);
     }
-}
-
-// The grid dialog closes with Enter or Escape typed into a field, the file
-// list with its close button; both reopen where they were after a restart.
-TEST(UiToolWindows, ReopenWhereTheyWereAfterARestart) {
-    TempFolder folder;
-    auto grid = [] { return static_cast<HWND>(sessionDocument().gridDialog); };
-    auto fileList = [] { return static_cast<HWND>(sessionDocument().fileListDialog); };
-    auto topLeft = [](HWND w) {
-        RECT r{};
-        GetWindowRect(w, &r);
-        return IntPair{r.left, r.top};
-    };
-    {
-        UiSession ui(folder.path());
-        ASSERT_TRUE(ui.started());
-        ui.command(ID_OPTION_FILE_LIST);
-        SetWindowPos(fileList(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        SendMessageW(fileList(), WM_COMMAND, IDCANCEL, 0);
-        EXPECT_EQ(fileList(), nullptr);
-        for (auto [key, at] : {std::pair{VK_RETURN, IntPair{130, 90}}, {VK_ESCAPE, {100, 120}}}) {
-            ui.command(ID_GRID_DIALOG);
-            SetWindowPos(grid(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-            PostMessageW(GetDlgItem(grid(), IDC_WIDTH), WM_KEYDOWN, key, 1);
-            ui.pump();
-            EXPECT_EQ(grid(), nullptr) << key;
-            EXPECT_EQ(settings().wndPos, at);
-        }
-        ASSERT_TRUE(ui.close());
-    }
-    UiSession ui(folder.path());
-    ASSERT_TRUE(ui.started());
-    ui.command(ID_GRID_DIALOG);
-    typeInto(grid(), IDC_WIDTH, L"16");  // a grid edit applies at once
-    ui.pump();
-    EXPECT_EQ(sessionDocument().selection.gw, 16);
-    ui.command(ID_OPTION_FILE_LIST);
-    EXPECT_EQ(topLeft(grid()), (IntPair{100, 120}));
-    EXPECT_EQ(topLeft(fileList()), (IntPair{300, 200}));
 }

@@ -7,9 +7,7 @@
 #include <vector>
 
 #include "dialogs/file_list_dialog.h"
-#include "image/image_loader.h"
 #include "image/image_writer.h"
-#include "image/png_codec.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/win/app/ui_harness.h"
@@ -113,18 +111,8 @@ TEST_F(UiFileList, PastesLayFramesOutRowByRowAndFailuresChangeNothing) {
         EXPECT_EQ(doc.undoHistory.undoCount(), c.undoEntries);
         if (!c.mask) {
             EXPECT_EQ(doc.canvas.pixelAt(33, 1), frameColor(1));
-            if (c.returnSelect) {
-                // The saved sheet holds the eight frames in their cells.
-                const fs::path saved = folder.path() / L"sheet.png";
-                {
-                    DialogAnswerer save({inFileDialog(saved.wstring(), 1)});
-                    ui.command(ID_FILE_SAVE_AS);
-                }
-                DIB sheet;
-                ASSERT_EQ(decodePng(saved.u16string().c_str(), sheet), kPngTransparentSource);
-                for (int n = 0; n < 8; ++n)
-                    EXPECT_EQ(sheet.pixelAt(n % 4 * 32 + 16, n / 4 * 32 + 16), frameColor(n)) << n;
-            }
+            for (int n = 0; c.returnSelect && n < 8; ++n)  // the eight frames in their cells
+                EXPECT_EQ(doc.canvas.pixelAt(n % 4 * 32 + 16, n / 4 * 32 + 16), frameColor(n)) << n;
         }
     }
 }

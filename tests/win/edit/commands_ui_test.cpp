@@ -91,21 +91,6 @@ TEST_F(UiCommands, OpeningIsOneUndoStepAndAFailedLoadKeepsTheDocument) {
     EXPECT_EQ(doc.undoHistory.undoCount(), 0u);
 }
 
-TEST_F(UiCommands, SelectionSavedOverTheEdgeHoldsTheBackground) {
-    newCanvas(10, 10);
-    selectPixels(-2, -3, 4, 5);  // two columns and three rows outside
-    {
-        DialogAnswerer save({inFileDialog((folder.path() / L"out").wstring(), 1)});  // PNG32
-        ui.command(ID_EDIT_SAVE_SELECTION);
-    }
-    DIB part;
-    ASSERT_EQ(decodePng((folder.path() / L"out.png").u16string().c_str(), part),
-              kPngTransparentSource);
-    EXPECT_TRUE(pixelsAre(part, [&](int32_t x, int32_t y) {
-        return x >= 2 && y >= 3 ? tag(x - 2, y - 3) : pixelOf(settings().back);
-    }));
-}
-
 // Copy, paste and translucent paste by their keys, saved by its key as PNG32,
 // and undone back to the file as opened.
 TEST_F(UiCommands, RoundTripOfAUsersSprite) {

@@ -1,4 +1,4 @@
-// DIBSection and drawStretched: the section selected into its own context,
+// DIBSection: the section selected into its own context,
 // content kept across resizes, and every GDI object deleted once replaced.
 #include "image/dib_section.h"
 
@@ -106,25 +106,4 @@ TEST(DibSection, EveryReplacedOrReleasedObjectIsDeleted) {
     EXPECT_FALSE(empty.selectFont(none));  // no device context: still ours
     EXPECT_FALSE(isDeleted(none));
     DeleteObject(none);
-}
-
-TEST(DibDrawStretched, CopiesColoursIgnoringAlphaAndFailsWithoutContextOrPixels) {
-    DIB source(4, 3);
-    testimage::fillTagged(source);  // the varying alpha would show any blending
-    DIBSection target;
-    ASSERT_TRUE(target.create(20, 20));
-    target.fillRect(0, 0, 20, 20, 0);
-    SetStretchBltMode(target.dc, COLORONCOLOR);
-    ASSERT_TRUE(source.drawStretched(target.dc, 1, 2, 12, 6, 4, 3));
-    GdiFlush();
-    for (int32_t y = 0; y < 20; ++y) {
-        for (int32_t x = 0; x < 20; ++x) {
-            const bool in = x >= 1 && x < 13 && y >= 2 && y < 8;
-            ASSERT_EQ(target.pixelAt(x, y) & kColour,
-                      in ? tag((x - 1) / 3, (y - 2) / 2) & kColour : 0u)
-                << x << "," << y;
-        }
-    }
-    EXPECT_FALSE(source.drawStretched(nullptr, 1, 2, 12, 6, 4, 3));
-    EXPECT_FALSE(DIB().drawStretched(target.dc, 1, 2, 12, 6, 4, 3));
 }

@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <sstream>
-#include <type_traits>
 #include <vector>
 
 #include "image/file_replace.h"
@@ -75,22 +73,6 @@ std::vector<std::pair<std::string, std::string>> keysOf(const std::string& text)
     return keys;
 }
 
-struct WindowDestroyer {
-    void operator()(HWND window) const { DestroyWindow(window); }
-};
-using Window = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
-
-Window makeWindow() {
-    return Window(CreateWindowExW(0, L"STATIC", L"settings test", WS_OVERLAPPEDWINDOW, 100, 100,
-                                  400, 300, nullptr, nullptr, nullptr, nullptr));
-}
-
-WINDOWPLACEMENT storedPlacement(const std::filesystem::path& file) {
-    WINDOWPLACEMENT wp{};
-    EXPECT_TRUE(GetPrivateProfileStructW(L"window", L"wndSize", &wp, sizeof wp, file.c_str()));
-    return wp;
-}
-
 std::u16string configIn(const TempFolder& folder) {
     return (folder.path() / L"config.ini").u16string();
 }
@@ -114,7 +96,8 @@ TEST(SettingsIni, PlatformReadsWhatWeWrite) {
         EXPECT_EQ(platformString(file, section.c_str(), key), ours.value(section, key)) << key;
     }
     EXPECT_EQ(GetPrivateProfileIntW(L"option", L"undo", 0, file.c_str()), 250u);
-    const WINDOWPLACEMENT wp = storedPlacement(file);
+    WINDOWPLACEMENT wp{};
+    ASSERT_TRUE(GetPrivateProfileStructW(L"window", L"wndSize", &wp, sizeof wp, file.c_str()));
     EXPECT_EQ(std::make_tuple(wp.length, wp.showCmd, wp.rcNormalPosition.right),
               std::make_tuple(UINT(sizeof wp), UINT(SW_SHOWMAXIMIZED), 500L));
     FontImageParams font;
@@ -145,14 +128,16 @@ TEST(SettingsIni, WeReadWhatThePlatformWrites) {
     ASSERT_TRUE(WritePrivateProfileStructW(L"window", L"wndSize", &wp, sizeof wp, file));
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, file);  // flush
 
-    Window window = makeWindow();
-    ASSERT_TRUE(loadSettings(s, window.get()));
+    HWND window = CreateWindowExW(0, L"STATIC", L"settings test", WS_OVERLAPPEDWINDOW, 100, 100,
+                                  400, 300, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(loadSettings(s, window));
     EXPECT_EQ(writeSettingsIni(s, std::nullopt), text);
     WINDOWPLACEMENT applied{};
     applied.length = sizeof applied;
-    ASSERT_TRUE(GetWindowPlacement(window.get(), &applied));
+    ASSERT_TRUE(GetWindowPlacement(window, &applied));
     EXPECT_EQ(std::make_pair(applied.rcNormalPosition.left, applied.rcNormalPosition.bottom),
               std::make_pair(50L, 360L));
+    DestroyWindow(window);
 }
 
 // Strings, integers and blocks of an oddly written file, read by both sides.
@@ -221,21 +206,5 @@ TEST(SettingsFile, SavedSettingsLoadBackKeepingForeignLinesAndAFailedWriteKeepsT
         std::filesystem::create_directory(temporaryPathFor(a.configPath.c_str()));
         EXPECT_FALSE(saveSettings(b, nullptr));
         EXPECT_EQ(readFileText(file), saved);
-    }
-}
-
-TEST(SettingsFile, MinimisedWindowIsStoredRestoredOrMaximised) {
-    for (auto [shownFirst, stored] :
-         {std::pair{SW_SHOWNORMAL, SW_RESTORE}, {SW_SHOWMAXIMIZED, SW_SHOWMAXIMIZED}}) {
-        TempFolder folder;
-        Settings s;
-        s.configPath = configIn(folder);
-        Window window = makeWindow();
-        ShowWindow(window.get(), shownFirst);
-        ShowWindow(window.get(), SW_MINIMIZE);
-        ASSERT_TRUE(IsIconic(window.get()));
-        ASSERT_TRUE(saveSettings(s, window.get()));
-        EXPECT_EQ(storedPlacement(folder.path() / L"config.ini").showCmd, UINT(stored))
-            << shownFirst;
     }
 }
