@@ -30,16 +30,9 @@ constexpr uint32_t bgra(uint32_t b, uint32_t g, uint32_t r, uint32_t a) {
     return a << 24 | r << 16 | g << 8 | b;
 }
 
-// Pixel (x, y), read and written through the bottom-up row layout.
-inline uint32_t& pixel(const DIB& d, int32_t x, int32_t y) {
-    return d.pixels[static_cast<size_t>(d.height() - 1 - y) * d.width() + x];
-}
-
-inline uint32_t at(const DIB& d, int32_t x, int32_t y) { return pixel(d, x, y); }
-
 inline void fill(DIB& d, const std::function<uint32_t(int32_t, int32_t)>& f) {
     for (int32_t y = 0; y < d.height(); ++y)
-        for (int32_t x = 0; x < d.width(); ++x) pixel(d, x, y) = f(x, y);
+        for (int32_t x = 0; x < d.width(); ++x) d.row(y)[x] = f(x, y);
 }
 
 inline void fillTagged(DIB& d) { fill(d, tag); }
@@ -49,9 +42,9 @@ inline testing::AssertionResult pixelsAre(
     const DIB& d, const std::function<uint32_t(int32_t, int32_t)>& expected) {
     for (int32_t y = 0; y < d.height(); ++y) {
         for (int32_t x = 0; x < d.width(); ++x) {
-            if (at(d, x, y) != expected(x, y)) {
+            if (d.pixelAt(x, y) != expected(x, y)) {
                 return testing::AssertionFailure() << "at " << x << "," << y << std::hex << ": "
-                                                   << at(d, x, y) << " not " << expected(x, y);
+                                                   << d.pixelAt(x, y) << " not " << expected(x, y);
             }
         }
     }

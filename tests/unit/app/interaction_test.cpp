@@ -26,8 +26,6 @@ TEST(SelectionDrag, ExtendsCellByCellAndAutoScrollsOnlyPastTheMargins) {
     pressSelection(s, {40, 5}, false);
     dragSelection(s, {70, 40});
     EXPECT_SEL(s, 32, 0, 95, 63);
-    dragSelection(s, {-1, 5});  // back across the first corner
-    EXPECT_SEL(s, -32, 0, 63, 31);
     const AutoScroll near = dragAutoScroll(7, 93, {200, 100}),
                      edge = dragAutoScroll(8, 92, {200, 100});
     EXPECT_EQ(std::tie(near.horizontal, near.vertical),

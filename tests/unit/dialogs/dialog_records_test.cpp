@@ -45,18 +45,4 @@ TEST(DialogRecords, SizesTheCanvasCannotTakeChangeNothing) {
     EXPECT_EQ(f.doc.file.filePath[0], u'\0');
 }
 
-// Three resizes, then a fourth with an undo limit of 1: one step is left.
-TEST(DialogRecords, ConfigFilesItsStepUnderTheNewUndoLimit) {
-    Fixture f;
-    ConfigRecord r = configRecordOf(f.s, f.doc.canvas);
-    for (int32_t w : {5, 6, 7}) {
-        r.width = w;
-        applyConfig(f.doc, f.s, r);
-    }
-    r.width = 2, r.undoLimit = 1;
-    applyConfig(f.doc, f.s, r);
-    EXPECT_EQ(f.doc.undoHistory.undoCount(), 1u);
-    EXPECT_TRUE(testimage::pixelsAre(f.doc.canvas, testimage::tag));  // shrunk to 2 x 3
-}
-
 }  // namespace

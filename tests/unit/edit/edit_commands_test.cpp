@@ -89,7 +89,7 @@ TEST(EditCommands, ASelectionFarPastTheCanvasIsUndoneExactly) {
     testimage::fillTagged(doc.canvas);
     doc.selection = selectionOf(-1000000, 1, 1000000000, 1000000000);
     ASSERT_TRUE(changeSelection(doc, s, ID_COLOR_INVERT));
-    EXPECT_EQ(testimage::at(doc.canvas, 0, 1), testimage::tag(0, 1) ^ 0x00FFFFFFu);
+    EXPECT_EQ(doc.canvas.pixelAt(0, 1), testimage::tag(0, 1) ^ 0x00FFFFFFu);
     ASSERT_TRUE(undoEdit(doc));
     EXPECT_TRUE(testimage::pixelsAre(doc.canvas, testimage::tag));
 }

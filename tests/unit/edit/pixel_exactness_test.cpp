@@ -77,12 +77,12 @@ TEST_P(ExactBlendBodies, AllAlphaPairsFollowTheAlphaRuleAndSinglePrecisionColour
 
             for (int32_t y = 0; y < 256; ++y) {
                 for (int32_t x = 0; x < 256; ++x) {
-                    const uint32_t s = at(source, x, y), d = at(before, x, y);
+                    const uint32_t s = source.pixelAt(x, y), d = before.pixelAt(x, y);
                     const Channels c = referenceBlend(s, d, mode);
                     ASSERT_TRUE(c.r <= 255 && c.g <= 255 && c.b <= 255 && c.a <= 255);
-                    ASSERT_EQ(at(destination, x, y), pack(c)) << std::hex << s << " over " << d;
+                    ASSERT_EQ(destination.pixelAt(x, y), pack(c)) << std::hex << s << " over " << d;
                     ASSERT_EQ(blendPixel(s, d, mode), pack(c)) << std::hex << s << " over " << d;
-                    ASSERT_EQ(at(destination, x, y) >> 24, ruleAlpha(mode, x, y))
+                    ASSERT_EQ(destination.pixelAt(x, y) >> 24, ruleAlpha(mode, x, y))
                         << "S.A " << x << " D.A " << y;
                 }
             }
@@ -102,7 +102,7 @@ TEST_P(ExactBlendBodies, RowTailsMatchVectorBody) {
         ASSERT_TRUE(blendRect(destination, source, 0, 0, w, 3, BlendMode::Translucent));
         EXPECT_TRUE(pixelsAre(destination,
                               [&](int32_t x, int32_t y) {
-                                  return pack(referenceBlend(at(source, x, y), at(before, x, y),
+                                  return pack(referenceBlend(source.pixelAt(x, y), before.pixelAt(x, y),
                                                              BlendMode::Translucent));
                               }))
             << "width " << w;

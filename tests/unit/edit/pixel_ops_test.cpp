@@ -112,12 +112,12 @@ TEST(ReplaceColorRect, MatchesLow24BitsInsideTheCanvasAndCountsReplacements) {
     });
     // Columns 1..6 and rows 0..2 lie inside; keepAlpha: the old alpha stays.
     EXPECT_EQ(replaceColorRect(canvas, 1, -1, 10, 10, 0x12FF00FFu, 0x3300FF00u, true), 3u);
-    EXPECT_EQ(at(canvas, 1, 0), 0x0000FF00u);
-    EXPECT_EQ(at(canvas, 6, 2), 0xFF00FF00u);
-    EXPECT_EQ(at(canvas, 0, 1), 0xFFFF00FFu);
-    EXPECT_EQ(at(canvas, 3, 0), 0x80FF00FEu);
+    EXPECT_EQ(canvas.pixelAt(1, 0), 0x0000FF00u);
+    EXPECT_EQ(canvas.pixelAt(6, 2), 0xFF00FF00u);
+    EXPECT_EQ(canvas.pixelAt(0, 1), 0xFFFF00FFu);
+    EXPECT_EQ(canvas.pixelAt(3, 0), 0x80FF00FEu);
     EXPECT_EQ(replaceColorRect(canvas, 0, 0, 7, 3, 0xFF00FF00u, 0x12345678u, false), 3u);
-    EXPECT_EQ(at(canvas, 6, 2), 0x12345678u);  // without keepAlpha the alpha is replaced too
+    EXPECT_EQ(canvas.pixelAt(6, 2), 0x12345678u);  // without keepAlpha the alpha is replaced too
 }
 
 TEST(CountColorsRect, CountsEveryOneOfTheSixteenMillionColoursOnceIgnoringAlpha) {
@@ -168,6 +168,6 @@ TEST(MaskRects, PasteSetsAlphaFromGreyAndExportWritesOpaqueGreyOfAlpha) {
     fill(output, [](int32_t, int32_t) { return 0u; });
     ASSERT_TRUE(exportMaskRect(output, canvas, 3, 1, 4, 4));  // two columns, three rows inside
     EXPECT_TRUE(pixelsAre(output, [&](int32_t x, int32_t y) {
-        return x < 2 && y < 3 ? 0xFF000000u | (at(canvas, x + 3, y + 1) >> 24) * 0x010101u : 0u;
+        return x < 2 && y < 3 ? 0xFF000000u | (canvas.pixelAt(x + 3, y + 1) >> 24) * 0x010101u : 0u;
     }));
 }

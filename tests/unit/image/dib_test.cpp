@@ -116,19 +116,3 @@ TEST(ClipRegion, CutsAgainstBothImagesInTheStatedOrderWithoutWrapping) {
         }
     }
 }
-
-// Wider but shorter: the kept corner is cut in one direction and filled in the other.
-TEST(DibResizeFill, KeepsTheTopLeftAndFillsTheRestOrLeavesTheImageAsItWas) {
-    DIB d(3, 5);
-    fillTagged(d);
-    ASSERT_TRUE(d.resizeFill(6, 2, 0xCAFEBABEu));
-    expectHeader(d, 6, 2, 0);
-    EXPECT_TRUE(pixelsAre(d, [](int32_t x, int32_t y) { return x < 3 ? tag(x, y) : 0xCAFEBABEu; }));
-    const uint32_t* before = d.pixels;
-    for (auto [w, h] : {std::pair{0, 3}, {16384, 65536}}) {
-        EXPECT_FALSE(d.resizeFill(w, h, 1u)) << w << "," << h;
-    }
-    EXPECT_EQ(d.pixels, before);
-    EXPECT_TRUE(pixelsAre(d, [](int32_t x, int32_t y) { return x < 3 ? tag(x, y) : 0xCAFEBABEu; }));
-    expectHeader(d, 6, 2, 0);
-}

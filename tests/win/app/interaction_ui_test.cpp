@@ -53,14 +53,6 @@ TEST_F(UiSelection, ClicksArrowKeysAndTheWheelMoveTheSelectionAndTheView) {
     ui.pressKey(VK_UP, false, true);  // Shift moves only the second corner
     EXPECT_EQ(ui.statusText(2), L"32,32 -> 95,95 (64,64)");
 
-    // Ctrl+Right scrolls a line of a canvas larger than the view.
-    ASSERT_TRUE(ui.doc().canvas.create(4000, 4000));
-    SendMessageW(ui.hwnd(), kMsgRefresh, 0, 0);
-    const int before = horizontalPosition(ui.main().hScroll);
-    ui.pressKey(VK_RIGHT, true, false);
-    EXPECT_GT(horizontalPosition(ui.main().hScroll), before);
-    EXPECT_EQ(ui.statusText(2), L"32,32 -> 95,95 (64,64)");
-
     pointAt(ui, 100, 100);
     SendMessageW(ui.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(100, 100));
     ui.pump();

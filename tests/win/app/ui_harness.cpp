@@ -30,13 +30,14 @@ void setModifiers(bool ctrl, bool shift) {
     SetKeyboardState(keys);
 }
 
-}  // namespace
-
+// The text of a window, a control or a dialog's caption.
 std::wstring windowText(HWND window) {
     std::wstring text(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(size_t(GetWindowTextW(window, text.data(), int(text.size()))));
     return text;
 }
+
+}  // namespace
 
 bool isClosedEverywhere(const std::filesystem::path& path) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -103,6 +104,8 @@ bool UiSession::close(int* exitCode) {
     if (exitCode) *exitCode = quitCode_;
     return quit_ && !IsWindow(main_.hwnd);
 }
+
+std::wstring UiSession::title() const { return windowText(main_.hwnd); }
 
 std::wstring UiSession::statusText(int pane) const {
     std::wstring text(LOWORD(SendMessageW(main_.statusBar, SB_GETTEXTLENGTHW, pane, 0)), L'\0');

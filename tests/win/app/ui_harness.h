@@ -16,8 +16,6 @@
 #include "app/main_window.h"
 #include "tests/test_support.h"
 
-// The text of a window, a control or a dialog's caption.
-std::wstring windowText(HWND window);
 // True when nobody holds the file open: it can be opened without sharing.
 bool isClosedEverywhere(const std::filesystem::path& path);
 
@@ -44,7 +42,7 @@ public:
     bool close(int* exitCode = nullptr);
 
     std::wstring statusText(int pane) const;
-    std::wstring title() const { return windowText(main_.hwnd); }
+    std::wstring title() const;
 
     // A key press as the user makes it, through the real message loop
     // (accelerators included), with Ctrl and Shift held as asked.

@@ -39,8 +39,8 @@ std::array<int64_t, 4> canvasState() {
 using UiDialogNewCanvas = UiTest;
 
 // Refused sizes warn and change nothing; a good one makes a canvas of the
-// background colour whose size is stored at exit.
-TEST_F(UiDialogNewCanvas, RefusesBadSizesAndStoresAGoodOneAtExit) {
+// background colour and becomes the size of the next new canvas.
+TEST_F(UiDialogNewCanvas, RefusesBadSizesAndKeepsAGoodOne) {
     settings().back = 0x00FF00;
     auto typeSize = [](const wchar_t* width, const wchar_t* height) {
         return inDialog(L"新規作成", [=](HWND d) {
@@ -59,12 +59,7 @@ TEST_F(UiDialogNewCanvas, RefusesBadSizesAndStoresAGoodOneAtExit) {
     EXPECT_EQ(canvasState(), (std::array<int64_t, 4>{300, 200, 1, 1}));
     EXPECT_TRUE(testimage::pixelsAre(sessionDocument().canvas,
                                      [](int32_t, int32_t) { return pixelOf(0x00FF00); }));
-    DialogAnswerer dontSave(IDNO);
-    ASSERT_TRUE(ui.close());
-    wchar_t stored[64] = {};
-    GetPrivateProfileStringW(L"window", L"newImageSize", L"", stored, 64,
-                             (folder.path() / L"config.ini").c_str());
-    EXPECT_STREQ(stored, L"300,200");
+    EXPECT_EQ(settings().newImageSize, (ImageSize{300, 200}));
 }
 
 TEST(UiDialogConfig, OkResizesOnlyAChangedCanvasAndStoresTheOptionsFirst) {

@@ -116,22 +116,3 @@ TEST_F(UiFileList, PastesLayFramesOutRowByRowAndFailuresChangeNothing) {
         }
     }
 }
-
-// Dropped images are listed sorted, other files skipped; after a paste of the
-// last entry with moveCurSel on no entry is selected and a paste does nothing.
-TEST_F(UiFileList, ListsSortedImagesAndMovesTheSelectionPastTheLastEntryToNone) {
-    const std::vector<std::wstring> frames = writeFrames(folder.path(), 2, 4, 4);
-    FileList files{ui};
-    files.open();
-    files.drop({frames[1], (folder.path() / L"notes.txt").wstring(), frames[0]});
-    ASSERT_EQ(files.count(), 2);
-    EXPECT_EQ(files.entry(0), frames[0]);
-    EXPECT_EQ(files.selected(), 1);  // the first added, selected when none was
-    settings().moveCurSel = true;
-    files.press(ID_EDIT_PASTE);
-    EXPECT_EQ(files.selected(), LB_ERR);
-    EXPECT_EQ(windowText(files.window()), L"FileList");
-    const size_t entries = sessionDocument().undoHistory.undoCount();
-    files.press(ID_EDIT_PASTE);
-    EXPECT_EQ(sessionDocument().undoHistory.undoCount(), entries);
-}

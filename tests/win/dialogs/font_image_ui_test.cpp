@@ -6,7 +6,6 @@
 
 #include <cstring>
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "dialogs/font_image_dialog.h"

@@ -21,26 +21,9 @@ namespace {
 using testimage::pixelsAre;
 using testimage::tag;
 
-void newCanvas(int32_t w, int32_t h) {
-    ASSERT_TRUE(sessionDocument().canvas.create(w, h));
-    testimage::fillTagged(sessionDocument().canvas);
-}
-
 using UiCommands = UiTest;
 
 }  // namespace
-
-TEST_F(UiCommands, AbsentColourMadeTransparentShowsZeroAndRecordsNothing) {
-    newCanvas(20, 20);
-    settings().before = 0x123456;                          // no tag has these colour bytes
-    DialogAnswerer answers({answer(IDOK), answer(IDOK)});  // the colour dialog, then the count
-    ui.command(ID_COLOR_MAKE_TRANSPARENT);
-    ASSERT_TRUE(answers.finish());
-    EXPECT_EQ(answers.text(1), L"0 px");
-    EXPECT_EQ(answers.caption(1), L"完了");
-    EXPECT_EQ(ui.doc().undoHistory.undoCount(), 0u);
-    EXPECT_FALSE(ui.doc().hasUnsavedChanges());
-}
 
 // Only a PNG that exists is saved in place; anything else asks for a name.
 TEST_F(UiCommands, SaveDecidesByTheFileAndUndoAfterSavingCountsAsAChange) {

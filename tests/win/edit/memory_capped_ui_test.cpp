@@ -45,7 +45,7 @@ TEST(UiCappedMemory, EditsDropTheOldestUndoEntriesAndWhatNeverFitsChangesNothing
     EXPECT_LT(kept, kOpenings);  // the oldest were dropped
     selectPixels(0, 0, kSide - 1, kSide - 1);
     ui.command(ID_COLOR_INVERT);
-    EXPECT_EQ(testimage::at(doc.canvas, 7, 9), testimage::tag(7, 9) ^ 0x00FFFFFFu);
+    EXPECT_EQ(doc.canvas.pixelAt(7, 9), testimage::tag(7, 9) ^ 0x00FFFFFFu);
     ui.command(ID_EDIT_UNDO);
     EXPECT_TRUE(testimage::pixelsAre(doc.canvas, testimage::tag));
 
