@@ -102,7 +102,8 @@ TEST_P(ExactBlendBodies, RowTailsMatchVectorBody) {
         ASSERT_TRUE(blendRect(destination, source, 0, 0, w, 3, BlendMode::Translucent));
         EXPECT_TRUE(pixelsAre(destination,
                               [&](int32_t x, int32_t y) {
-                                  return pack(referenceBlend(source.pixelAt(x, y), before.pixelAt(x, y),
+                                  return pack(referenceBlend(source.pixelAt(x, y),
+                                                             before.pixelAt(x, y),
                                                              BlendMode::Translucent));
                               }))
             << "width " << w;

@@ -121,8 +121,11 @@ TEST_F(UndoHistoryTest, ShortMemoryDropsTheOldestEntriesUntilTheAllocationFits) 
         bool allocated;
         Counts left;
     };
-    const Case cases[] = {{4, true, {2, 2}}, {3, true, {1, 2}}, {1, true, {0, 1}},
-                          {0, true, {0, 0}}, {SIZE_MAX, false, {0, 0}}};
+    const Case cases[] = {{4, true, {2, 2}},
+                          {3, true, {1, 2}},
+                          {1, true, {0, 1}},
+                          {0, true, {0, 0}},
+                          {SIZE_MAX, false, {0, 0}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fitsWithEntries);
         history.clearAll();

@@ -31,7 +31,7 @@ bool write(const DIB& image, int bits, ByteSink& sink) {
     return bits == 8 ? encodeGreyMaskBmp(image, sink) : encodeBmp(image, bits, sink);
 }
 
-Bytes encode(const DIB& image, int bits) {
+Bytes encodedBmp(const DIB& image, int bits) {
     MemorySink sink;
     EXPECT_TRUE(write(image, bits, sink));
     return sink.bytes();
@@ -46,11 +46,11 @@ TEST(BmpWrite, HeadersAreByteExact) {
         {0x4D42, 1086, 0, 1078, 40, 3, 2, 1 | 8 << 16, 0, 8, 3780, 3780, 256, 0},
     };
     for (const Header& header : headers) {
-        const Bytes f = encode(image, int(header[7] >> 16));
+        const Bytes f = encodedBmp(image, int(header[7] >> 16));
         ASSERT_EQ(f.size(), header[1]);
         EXPECT_EQ(headerOf(f), header);
     }
-    const Bytes mask = encode(image, 8);
+    const Bytes mask = encodedBmp(image, 8);
     for (uint32_t i = 0; i < 256; ++i) EXPECT_EQ(le32(mask, 54 + 4 * i), i * 0x010101u) << i;
 }
 
@@ -65,7 +65,8 @@ TEST(BmpWrite, PixelRowsAreExactAcrossConversionBlocks) {
         for (int32_t y = 0; y < height; ++y) {
             for (int32_t x = 0; x < width; ++x) image.row(y)[x] = uint32_t(x * 2654435761u + y);
         }
-        const Bytes f32 = encode(image, 32), f24 = encode(image, 24), mask = encode(image, 8);
+        const Bytes f32 = encodedBmp(image, 32), f24 = encodedBmp(image, 24),
+                    mask = encodedBmp(image, 8);
         const uint32_t stride24 = (3 * width + 3) / 4 * 4, stride8 = (width + 3) / 4 * 4;
         ASSERT_EQ(f32.size(), 54u + size_t(4 * width) * height);
         ASSERT_EQ(f24.size(), 54u + size_t(stride24) * height);
@@ -95,7 +96,7 @@ TEST(BmpWrite, EmptyImageOtherDepthsShortWritesAndFilesPast4GiBFail) {
         MemorySink none;
         EXPECT_FALSE(write(empty, bits, none));
         EXPECT_TRUE(none.bytes().empty());
-        const size_t size = encode(image, bits).size();
+        const size_t size = encodedBmp(image, bits).size();
         for (size_t capacity : {size_t(0), size_t(13), size_t(1077), size - 1}) {
             FullSink sink(capacity);
             EXPECT_FALSE(write(image, bits, sink)) << capacity;

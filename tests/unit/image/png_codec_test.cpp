@@ -15,7 +15,7 @@ namespace {
 
 using testimage::Sentinel;
 
-Bytes encode(const DIB& image, bool png32) {
+Bytes encodedPng(const DIB& image, bool png32) {
     MemorySink sink;
     EXPECT_TRUE(png32 ? encodePng32(image, sink) : encodePng24(image, sink));
     return sink.bytes();
@@ -68,7 +68,7 @@ TEST(PngWrite, RowsAreWrittenTopDownInRgbaOrderAndReadBackIdentically) {
     testimage::fillTagged(image);
     for (bool png32 : {true, false}) {
         SCOPED_TRACE(png32 ? "PNG32" : "PNG24");
-        const Bytes file = encode(image, png32);
+        const Bytes file = encodedPng(image, png32);
         testpng::Raw raw;
         ASSERT_TRUE(testpng::readRaw(file, raw));
         EXPECT_EQ(std::make_tuple(raw.colorType, raw.bitDepth, raw.hasSbit, raw.hasTrns),
@@ -101,7 +101,7 @@ TEST(PngWrite, EmptyImageOrAnyShortWriteFailsTheEncode) {
         };
         FullSink nothing(0);
         EXPECT_FALSE(write(empty, nothing));
-        const size_t size = encode(image, png32).size();
+        const size_t size = encodedPng(image, png32).size();
         for (size_t capacity = 0; capacity < size; capacity += 7) {
             FullSink sink(capacity);
             EXPECT_FALSE(write(image, sink)) << capacity;

@@ -19,14 +19,14 @@
 namespace {
 
 // Runs the generator while `answerer` plays the user.
-bool runDialog(UiSession& ui, DialogAnswerer& answerer) {
+bool runGenerator(UiSession& ui, DialogAnswerer& answerer) {
     runFontImageDialog(GetModuleHandleW(nullptr), ui.hwnd(), ui.doc());
     return answerer.finish();
 }
 
-bool runDialog(UiSession& ui, std::vector<DialogStep> steps) {
+bool runGenerator(UiSession& ui, std::vector<DialogStep> steps) {
     DialogAnswerer answerer(std::move(steps));
-    return runDialog(ui, answerer);
+    return runGenerator(ui, answerer);
 }
 
 DialogStep act(std::function<void(HWND)> what) {
@@ -59,10 +59,10 @@ using UiFontImage = UiTest;
 TEST_F(UiFontImage, EachCellHoldsItsCodeOnTheCheckerboardAndOffsetYCutsTheTopRow) {
     settings().fontParams.backColor1 = 0x0000FF;  // red
     settings().fontParams.backColor2 = 0xFF0000;  // blue
-    ASSERT_TRUE(runDialog(ui, {act([](HWND d) {
-                              press(d, ID_EDIT_COPY);
-                              press(d, IDCANCEL);
-                          })}));
+    ASSERT_TRUE(runGenerator(ui, {act([](HWND d) {
+                                 press(d, ID_EDIT_COPY);
+                                 press(d, IDCANCEL);
+                             })}));
     const DIBSection& sheet = fontSheet();
     ASSERT_EQ(sheet.width(), 512);
     ASSERT_EQ(sheet.height(), 192);
@@ -73,10 +73,10 @@ TEST_F(UiFontImage, EachCellHoldsItsCodeOnTheCheckerboardAndOffsetYCutsTheTopRow
 
     DIB before(512, 192);
     sheet.copyTo(before, 0, 0, 512, 192, 0, 0);
-    ASSERT_TRUE(runDialog(ui, {act([](HWND d) {
-                              typeInto(d, IDC_GRID_Y, L"-5");
-                              press(d, IDCANCEL);
-                          })}));
+    ASSERT_TRUE(runGenerator(ui, {act([](HWND d) {
+                                 typeInto(d, IDC_GRID_Y, L"-5");
+                                 press(d, IDCANCEL);
+                             })}));
     // Row 0 moved up by 5; from y = 27 on, the glyphs of row 1 reach in.
     for (int32_t y = 0; y < 27; ++y)
         for (int32_t x = 0; x < 512; ++x)
@@ -90,7 +90,7 @@ TEST_F(UiFontImage, SavesOnACopyOfTheFileChoiceAndReportsAFailedWrite) {
     const auto sheetPath = folder.path() / L"sheet.png";
     DialogAnswerer save({pressing(ID_EDIT_SAVE_SELECTION), inFileDialog(sheetPath.wstring(), 1),
                          pressing(IDCANCEL)});
-    ASSERT_TRUE(runDialog(ui, save));
+    ASSERT_TRUE(runGenerator(ui, save));
     EXPECT_EQ(save.seen(1).filter, 3);
     DIB saved;
     ASSERT_EQ(decodePng(sheetPath.u16string().c_str(), saved), kPngTransparentSource);
@@ -104,7 +104,7 @@ TEST_F(UiFontImage, SavesOnACopyOfTheFileChoiceAndReportsAFailedWrite) {
     DialogAnswerer failed({pressing(ID_EDIT_SAVE_SELECTION),
                            inFileDialog((folder.path() / L"none.png").wstring(), 1),
                            answerBox(L"Save Error", IDOK), pressing(IDCANCEL)});
-    ASSERT_TRUE(runDialog(ui, failed));
+    ASSERT_TRUE(runGenerator(ui, failed));
     EXPECT_EQ(failed.caption(2), L"none.png");
     EXPECT_FALSE(fontSheet().isValid());
 }

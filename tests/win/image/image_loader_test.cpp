@@ -18,10 +18,10 @@ using testimage::Sentinel;
 // A 4 x 4 GIF of four quadrants in palette entries 0 to 3, (x / 2) + 2 * (y / 2).
 // Its image data puts a clear code before every pixel, so every code is 3 bits.
 const Bytes kQuadrantsGif = {
-    'G', 'I', 'F', '8', '9', 'a', 4, 0, 4, 0, 0x91, 0, 0,         // screen, 4 colours
-    0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0,            // the palette
-    0x2C, 0, 0, 0, 0, 4, 0, 4, 0, 0, 2,                           // the image, code size 2
-    13, 0x04, 0xC1, 0x30, 0x04, 0xC1, 0x30, 0x14, 0xC5, 0x71, 0x14, 0xC5, 0x71, 0x05, 0, 0x3B};
+    'G',  'I',  'F',  '8',  '9',  'a',  4,    0,    4,    0,    0x91, 0,    0,  // screen, 4 colours
+    0xFF, 0,    0,    0,    0xFF, 0,    0,    0,    0xFF, 0xFF, 0xFF, 0,        // the palette
+    0x2C, 0,    0,    0,    0,    4,    0,    4,    0,    0,    2,  // the image, code size 2
+    13,   0x04, 0xC1, 0x30, 0x04, 0xC1, 0x30, 0x14, 0xC5, 0x71, 0x14, 0xC5, 0x71, 0x05, 0, 0x3B};
 constexpr uint32_t kQuadrants[4] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFF00u};
 
 bool load(DIB& target, const fs::path& path) {
