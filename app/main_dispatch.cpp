@@ -95,6 +95,10 @@ bool Main::onClose() {
             return false;
         }
     }
+    // The tool windows close first, so the places they were left at are the
+    // ones stored and they reopen there next time.
+    for (void* tool : {doc.gridDialog, doc.fileListDialog})
+        if (tool) SendMessageW(static_cast<HWND>(tool), WM_CLOSE, 0, 0);
     saveSettingsNow();
     KillTimer(hwnd, kBlinkTimer);
     RemoveClipboardFormatListener(hwnd);

@@ -15,6 +15,8 @@ TEST(UiStartup, ClosingWritesTheSettingsAndTheNextStartTakesThemBack) {
         UiSession ui(folder.path());
         ASSERT_TRUE(ui.started());
         EXPECT_EQ(ui.statusText(2), L"0,0 -> 31,31 (32,32)");
+        ui.command(ID_GRID_DIALOG);  // left open: the place it was left at is kept
+        SetWindowPos(HWND(ui.doc().gridDialog), nullptr, 130, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         DialogAnswerer answerer(IDCANCEL);
         int exitCode = -1;
         ASSERT_TRUE(ui.close(&exitCode));
@@ -35,6 +37,7 @@ TEST(UiStartup, ClosingWritesTheSettingsAndTheNextStartTakesThemBack) {
     ASSERT_EQ(std::make_pair(canvas.width(), canvas.height()), std::make_pair(300, 200));
     EXPECT_TRUE(testimage::pixelsAre(canvas, [](int32_t, int32_t) { return pixelOf(0x123456); }));
     EXPECT_EQ(again.statusText(2), L"0,0 -> 15,31 (16,32)");
+    EXPECT_EQ(settings().wndPos, (IntPair{130, 90}));
 }
 
 // After a real edit closing asks; Yes saves (through the save dialog when
