@@ -4,6 +4,7 @@
 // product is formed in 64 bits and compared with the block's size first.
 #include "image/clipboard_block.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -148,10 +149,11 @@ bool writeClipboardImageBlock(uint8_t* block, size_t size, const DIB& source, in
     return true;
 }
 
-bool parseDibLayout(const uint8_t* block, size_t size, DibLayout& layout) {
-    if (block == nullptr || size < 4) return false;
+bool parseDibLayout(const uint8_t* block, size_t size, DibLayout& layout, size_t readable) {
+    const size_t inReach = std::min(size, readable);
+    if (block == nullptr || inReach < 4) return false;
     const uint32_t headerSize = readU32(block);
-    if (!isKnownHeaderSize(headerSize) || headerSize > size) return false;
+    if (!isKnownHeaderSize(headerSize) || headerSize > inReach) return false;
     BitmapInfoHeader header;
     std::memcpy(&header, block, sizeof header);
 
@@ -181,7 +183,7 @@ bool parseDibLayout(const uint8_t* block, size_t size, DibLayout& layout) {
         if (headerSize >= 56) out.masks[3] = readU32(block + 52);
     } else if (bitfields) {
         const size_t count = header.biCompression == kBiAlphaBitfields ? 4 : 3;
-        if (offset + 4 * count > size) return false;
+        if (offset + 4 * count > inReach) return false;
         for (size_t i = 0; i < count; ++i) out.masks[i] = readU32(block + offset + 4 * i);
         offset += 4 * count;
     }

@@ -48,8 +48,13 @@ struct DibLayout {
 };
 
 // Reads the header, masks and colour table of `block`. False when they
-// contradict each other or do not fit in `size` bytes.
-bool parseDibLayout(const uint8_t* block, size_t size, DibLayout& layout);
+// contradict each other or do not fit in `size` bytes. Only the header and
+// the masks after it are read, within the first `readable` bytes (a file's
+// head; the whole block by default); the colour table and the pixels are
+// only measured against `size`.
+constexpr size_t kDibHeadBytes = 124 + 16;  // the largest header, or masks after the first
+bool parseDibLayout(const uint8_t* block, size_t size, DibLayout& layout,
+                    size_t readable = SIZE_MAX);
 
 enum class DibBlockRead {
     Taken,        // the target holds the block's pixels

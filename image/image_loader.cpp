@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "image/adopt_image.h"
+#include "image/bmp_file_check.h"
 #include "image/file_choice.h"
 #include "image/png_codec.h"
 #include "image/scoped_handles.h"
@@ -110,6 +111,20 @@ bool loadThroughPicture(DIB& target, const char16_t* path) {
     return decodePicture(target, block.get(), bytes);
 }
 
+// What the start of the file says of it, before the platform's bitmap
+// loader reads it trusting its headers.
+BmpFileCheck checkBmpFileAt(const char16_t* path) {
+    ScopedFile file(openForReading(path));
+    LARGE_INTEGER size{};
+    uint8_t head[kBmpHeadBytes];
+    DWORD got = 0;
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        !ReadFile(file.get(), head, sizeof head, &got, nullptr)) {
+        return BmpFileCheck::Damaged;
+    }
+    return checkBmpFile(head, got, static_cast<uint64_t>(size.QuadPart));
+}
+
 bool loadThroughBitmapLoader(DIB& target, const char16_t* path) {
     ScopedGdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(LoadImageW(
         nullptr, asWide(path), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
@@ -130,7 +145,13 @@ bool loadImageFile(DIB& target, const char16_t* path) {
         return result != kPngFailed;
     }
     case ImageLoader::Bitmap:
-        return loadThroughBitmapLoader(target, path) || loadThroughPicture(target, path);
+        switch (checkBmpFileAt(path)) {
+        case BmpFileCheck::Whole:
+            return loadThroughBitmapLoader(target, path) || loadThroughPicture(target, path);
+        case BmpFileCheck::NotBmp: return loadThroughPicture(target, path);
+        case BmpFileCheck::Damaged: return false;
+        }
+        return false;
     case ImageLoader::Picture: return loadThroughPicture(target, path);
     case ImageLoader::None: break;
     }

@@ -2,12 +2,15 @@
 // Whatever the bytes, a block that is not taken leaves the target alone; a
 // taken one yields an image of the header's size (holding the block's rows
 // when they are plain 32-bit pixels), which the copy's block writers write
-// and the reader takes back unchanged.
+// and the reader takes back unchanged. The same bytes as the start of a .bmp
+// file go through the file check, which may read the head alone.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "image/bmp_file_check.h"
 #include "image/clipboard_block.h"
 
 namespace {
@@ -21,6 +24,10 @@ void check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // A head of its own exact size, so that any read past it is caught.
+    const std::vector<uint8_t> head(data, data + std::min(size, kBmpHeadBytes));
+    checkBmpFile(head.data(), head.size(), size);
+
     DIB image(1, 1);
     image.pixels[0] = kSentinel;
     const DibBlockRead result = readClipboardDib(data, size, image);

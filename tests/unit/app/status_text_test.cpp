@@ -17,7 +17,3 @@ TEST(StatusText, PanesShowPixelSelectionAndZoom) {
     // Two decimals cut, not rounded: 0.1875 would round to 0.19.
     EXPECT_EQ(zoomText(0.1875f), u"x0.18");
 }
-
-TEST(WindowTitle, NamesTheFileAndMarksUnsavedChanges) {
-    EXPECT_EQ(windowTitle(u"画像.png", true), u"Plimsett[画像.png] *");
-}

@@ -24,11 +24,6 @@ bool runGenerator(UiSession& ui, DialogAnswerer& answerer) {
     return answerer.finish();
 }
 
-bool runGenerator(UiSession& ui, std::vector<DialogStep> steps) {
-    DialogAnswerer answerer(std::move(steps));
-    return runGenerator(ui, answerer);
-}
-
 DialogStep act(std::function<void(HWND)> what) {
     return inDialog(L"フォント画像生成", std::move(what));
 }
@@ -59,10 +54,11 @@ using UiFontImage = UiTest;
 TEST_F(UiFontImage, EachCellHoldsItsCodeOnTheCheckerboardAndOffsetYCutsTheTopRow) {
     settings().fontParams.backColor1 = 0x0000FF;  // red
     settings().fontParams.backColor2 = 0xFF0000;  // blue
-    ASSERT_TRUE(runGenerator(ui, {act([](HWND d) {
-                                 press(d, ID_EDIT_COPY);
-                                 press(d, IDCANCEL);
-                             })}));
+    DialogAnswerer copy({act([](HWND d) {
+        press(d, ID_EDIT_COPY);
+        press(d, IDCANCEL);
+    })});
+    ASSERT_TRUE(runGenerator(ui, copy));
     const DIBSection& sheet = fontSheet();
     ASSERT_EQ(sheet.width(), 512);
     ASSERT_EQ(sheet.height(), 192);
@@ -73,10 +69,11 @@ TEST_F(UiFontImage, EachCellHoldsItsCodeOnTheCheckerboardAndOffsetYCutsTheTopRow
 
     DIB before(512, 192);
     sheet.copyTo(before, 0, 0, 512, 192, 0, 0);
-    ASSERT_TRUE(runGenerator(ui, {act([](HWND d) {
-                                 typeInto(d, IDC_GRID_Y, L"-5");
-                                 press(d, IDCANCEL);
-                             })}));
+    DialogAnswerer offset({act([](HWND d) {
+        typeInto(d, IDC_GRID_Y, L"-5");
+        press(d, IDCANCEL);
+    })});
+    ASSERT_TRUE(runGenerator(ui, offset));
     // Row 0 moved up by 5; from y = 27 on, the glyphs of row 1 reach in.
     for (int32_t y = 0; y < 27; ++y)
         for (int32_t x = 0; x < 512; ++x)
