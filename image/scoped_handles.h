@@ -184,11 +184,17 @@ private:
 class ScopedClipboard {
 public:
     // Clipboard viewers and managers hold the clipboard for a moment after
-    // each change; opening is tried a few times before it counts as failed.
+    // each change; opening is tried for a while before it counts as failed.
+    // Such a reader may be holding it while it waits for us to render our
+    // last copy, so the wait answers what other threads send us.
     explicit ScopedClipboard(HWND owner) {
-        for (int attempt = 0; attempt < kOpenAttempts && !open_; ++attempt) {
-            if (attempt > 0) Sleep(kOpenRetryMs);
-            open_ = OpenClipboard(owner) != FALSE;
+        const DWORD start = GetTickCount();
+        while (!(open_ = OpenClipboard(owner) != FALSE) && GetTickCount() - start < kOpenWaitMs) {
+            if (MsgWaitForMultipleObjects(0, nullptr, FALSE, kOpenRetryMs, QS_SENDMESSAGE) ==
+                WAIT_OBJECT_0) {
+                MSG sent;
+                PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            }
         }
     }
     ~ScopedClipboard() { close(); }
@@ -201,7 +207,7 @@ public:
     }
 
 private:
-    static constexpr int kOpenAttempts = 10;
+    static constexpr DWORD kOpenWaitMs = 100;
     static constexpr DWORD kOpenRetryMs = 10;
     bool open_ = false;
 };

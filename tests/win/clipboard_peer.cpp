@@ -2,6 +2,8 @@
 // screenshot tools are:
 //   clipboard_peer <format> <file> ...       puts each file's bytes as a block
 //   clipboard_peer read <format> <file> ...  writes each block it finds to a file
+//   clipboard_peer hold <event> <format> <file> ...
+//                     reads, but holds the clipboard until the event is set
 // A format is a number (CF_DIB = 8), the name of a registered format, or
 // "bitmap": the file's 32-bit CF_DIB block made into a device-dependent
 // bitmap (CF_BITMAP), which has no alpha.
@@ -12,6 +14,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "image/scoped_handles.h"
 
 namespace {
 
@@ -73,7 +77,13 @@ int wmain(int argc, wchar_t** argv) {
     bool opened = false;
     for (int i = 0; i < 500 && !(opened = OpenClipboard(nullptr)); ++i) Sleep(10);
     if (!opened) return 2;
-    const bool reading = argc > 1 && std::wstring(argv[1]) == L"read";
+    const std::wstring mode = argc > 1 ? argv[1] : L"";
+    if (mode == L"hold") {
+        ScopedFile event(OpenEventW(SYNCHRONIZE, FALSE, argv[2]));
+        WaitForSingleObject(event.get(), 10000);
+        ++argv, --argc;
+    }
+    const bool reading = mode == L"read" || mode == L"hold";
     if (!reading) EmptyClipboard();
     const int result = reading ? read(argc, argv) : put(argc, argv);
     CloseClipboard();
