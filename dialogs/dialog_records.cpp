@@ -13,7 +13,8 @@ EditResult applyNewCanvas(Document& doc, Settings& s, const NewCanvasRecord& r) 
     // Made aside: a size the heap cannot hold leaves the old canvas in place.
     if (newCanvasRefused(r)) return std::nullopt;
     DIB canvas;
-    if (!doc.undoHistory.allocateDroppingOldest([&] { return canvas.create(r.width, r.height); }))
+    if (!doc.undoHistory.allocateDroppingOldest(
+            r.width, r.height, [&] { return canvas.create(r.width, r.height); }))
         return EditResult::noMemory();
     canvas.fillRect(0, 0, r.width, r.height, pixelOf(s.back));
     const EditResult outcome = replaceCanvas(doc, s, canvas, DocumentEvent::Edited);

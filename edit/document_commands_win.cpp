@@ -180,8 +180,8 @@ bool Main::runDocumentCommand(WORD id) {
     case ID_FILE_OPEN_CLIPBOARD: {
         if (!doc.copyBuffer.isValid()) return true;
         DIB image;
-        if (!doc.undoHistory.allocateDroppingOldest(
-                [&] { return image.create(doc.copyBuffer.width(), doc.copyBuffer.height()); })) {
+        const int32_t w = doc.copyBuffer.width(), h = doc.copyBuffer.height();
+        if (!doc.undoHistory.allocateDroppingOldest(w, h, [&] { return image.create(w, h); })) {
             showEdit(EditResult::noMemory());
             return true;
         }

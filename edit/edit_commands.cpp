@@ -76,7 +76,7 @@ EditResult changeResizedCanvas(Document& doc, const Settings& s, CanvasSize size
     const int32_t width = doc.canvas.width(), height = doc.canvas.height();
     DIB canvas;
     if (!doc.undoHistory.allocateDroppingOldest(
-            [&] { return canvas.create(size.width, size.height); }))
+            size.width, size.height, [&] { return canvas.create(size.width, size.height); }))
         return EditResult::noMemory();
     const uint32_t back = pixelOf(s.back);
     canvas.fillRect(width, 0, size.width - width, height, back);

@@ -57,8 +57,9 @@ bool UndoHistory::reserve(int32_t w, int32_t h, bool before) {
     UndoEntry* entry = pending();
     if (entry == nullptr) return false;
     if (w <= 0 || h <= 0) return true;
-    return (!before || allocateDroppingOldest([&] { return makeSize(entry->before, w, h); })) &&
-           allocateDroppingOldest([&] { return makeSize(entry->after, w, h); });
+    return (!before ||
+            allocateDroppingOldest(w, h, [&] { return makeSize(entry->before, w, h); })) &&
+           allocateDroppingOldest(w, h, [&] { return makeSize(entry->after, w, h); });
 }
 
 bool UndoHistory::dropOldest() {
@@ -68,7 +69,9 @@ bool UndoHistory::dropOldest() {
     return true;
 }
 
-bool UndoHistory::allocateDroppingOldest(const std::function<bool()>& allocate) {
+bool UndoHistory::allocateDroppingOldest(int32_t w, int32_t h,
+                                         const std::function<bool()>& allocate) {
+    if (!DIB::canAllocate(w, h)) return false;
     while (!allocate()) {
         if (!dropOldest()) return false;
     }

@@ -33,11 +33,12 @@ public:
     // when memory is short even with the history emptied. A size that is not
     // positive holds nothing and needs nothing.
     bool reserve(int32_t w, int32_t h, bool before);
-    // Runs `allocate` until it succeeds, dropping the oldest entry after each
-    // failure (the undo list's first, then the redo stack's farthest): old
-    // snapshots are the memory the program can give back. False when the
-    // history is empty and `allocate` still fails.
-    bool allocateDroppingOldest(const std::function<bool()>& allocate);
+    // Runs `allocate`, which makes a w x h image, until it succeeds, dropping
+    // the oldest entry after each failure (the undo list's first, then the
+    // redo stack's farthest): old snapshots are the memory the program can
+    // give back. False when the history is empty and `allocate` still fails,
+    // and at once, dropping nothing, for a size no memory could hold.
+    bool allocateDroppingOldest(int32_t w, int32_t h, const std::function<bool()>& allocate);
     // Snapshot the canvas rectangle into the pending entry (created if there
     // is none); true when the copy succeeded.
     bool captureBefore(const DIB& canvas, int32_t x, int32_t y, int32_t w, int32_t h);

@@ -98,6 +98,11 @@ bool clipRegion(int32_t& dx, int32_t& dy, int32_t& w, int32_t& h, int32_t& sx, i
 
 DIB::DIB(int32_t width, int32_t height) { create(width, height); }
 
+bool DIB::canAllocate(int32_t width, int32_t height) {
+    const size_t bytes = pixelBytes(width, height);
+    return bytes != 0 && bytes <= static_cast<size_t>(PTRDIFF_MAX);
+}
+
 DIB::~DIB() { DIB::release(); }
 
 bool DIB::create(int32_t width, int32_t height) {

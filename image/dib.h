@@ -33,6 +33,10 @@ public:
     DIB& operator=(const DIB&) = delete;
     virtual ~DIB();
 
+    // False for a size no memory could ever hold: more than 4 GiB of pixels,
+    // or more than the address space of this build can take at once.
+    static bool canAllocate(int32_t width, int32_t height);
+
     virtual bool resizeFill(int32_t width, int32_t height, uint32_t fillPixel);
     virtual bool create(int32_t width, int32_t height);
     virtual void release();

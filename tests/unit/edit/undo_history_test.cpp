@@ -114,18 +114,18 @@ TEST_F(UndoHistoryTest, WholeCanvasStepThatCannotResizeChangesNothing) {
 }
 
 // Short of memory, the oldest undo entries go first, then the redo entries
-// farthest from the canvas; dropping stops once the allocation succeeds.
+// farthest from the canvas; dropping stops once the allocation succeeds. A
+// size no memory could hold drops nothing.
 TEST_F(UndoHistoryTest, ShortMemoryDropsTheOldestEntriesUntilTheAllocationFits) {
     struct Case {
         size_t fitsWithEntries;  // the allocation succeeds once at most this many remain
         bool allocated;
         Counts left;
+        int32_t side = 1;  // of the image asked for
     };
-    const Case cases[] = {{4, true, {2, 2}},
-                          {3, true, {1, 2}},
-                          {1, true, {0, 1}},
-                          {0, true, {0, 0}},
-                          {SIZE_MAX, false, {0, 0}}};
+    const Case cases[] = {{4, true, {2, 2}},        {3, true, {1, 2}},
+                          {1, true, {0, 1}},        {0, true, {0, 0}},
+                          {SIZE_MAX, false, {0, 0}}, {0, false, {2, 2}, 40000}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fitsWithEntries);
         history.clearAll();
@@ -135,7 +135,7 @@ TEST_F(UndoHistoryTest, ShortMemoryDropsTheOldestEntriesUntilTheAllocationFits) 
             return c.fitsWithEntries != SIZE_MAX &&
                    history.undoCount() + history.redoCount() <= c.fitsWithEntries;
         };
-        EXPECT_EQ(history.allocateDroppingOldest(fits), c.allocated);
+        EXPECT_EQ(history.allocateDroppingOldest(c.side, c.side, fits), c.allocated);
         EXPECT_EQ(counts(), c.left);
         if (c.left.second != 0) {  // the nearest redo entry is kept
             ASSERT_TRUE(history.redo(canvas));
