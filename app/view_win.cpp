@@ -1,5 +1,7 @@
 #include "app/view_win.h"
 
+#include <algorithm>
+
 #include "app/app_state.h"
 #include "app/frame_composer.h"
 #include "app/interaction.h"
@@ -83,7 +85,9 @@ void invalidateSelectionFrame(const Main& main, const CanvasRect& selection) {
     }
 }
 
-void updateScrollBars(const Main& main, float oldZoom, float newZoom) {
+namespace {
+
+ScrollBarsUpdate scrollBarsOf(const Main& main, float oldZoom, float newZoom) {
     const Document& doc = main.document();
     ScrollBarsInput in{};
     in.canvasWidth = doc.canvas.width();
@@ -96,7 +100,32 @@ void updateScrollBars(const Main& main, float oldZoom, float newZoom) {
     in.selection = selectionRect(doc.selection);
     in.gridWidth = doc.selection.gw;
     in.gridHeight = doc.selection.gh;
-    ScrollBarsUpdate update = scrollBarsFor(oldZoom, newZoom, in);
+    return scrollBarsFor(oldZoom, newZoom, in);
+}
+
+// Whether a bar handed `wanted` would keep the range it has; the platform
+// cuts a page longer than the range down to the range.
+bool keepsRange(const ScrollBarValues& wanted, const ScrollBarValues& bar) {
+    const int64_t span = int64_t{wanted.max} - wanted.min + 1;
+    return wanted.min == bar.min && wanted.max == bar.max &&
+           std::min<int64_t>(wanted.page, span) == bar.page;
+}
+
+}  // namespace
+
+void updateScrollBars(const Main& main, float oldZoom, float newZoom) {
+    const ScrollBarsUpdate update = scrollBarsOf(main, oldZoom, newZoom);
+    writeBar(main.vScroll, update.vertical);
+    writeBar(main.hScroll, update.horizontal);
+}
+
+void fitScrollBarsToCanvas(const Main& main) {
+    const float zoom = appState().zoomFactor;
+    const ScrollBarsUpdate update = scrollBarsOf(main, zoom, zoom);
+    if (keepsRange(update.vertical, readBar(main.vScroll)) &&
+        keepsRange(update.horizontal, readBar(main.hScroll))) {
+        return;
+    }
     writeBar(main.vScroll, update.vertical);
     writeBar(main.hScroll, update.horizontal);
 }

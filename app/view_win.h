@@ -20,6 +20,9 @@ void invalidateView(const Main& main, const ViewRect& rect);
 void invalidateSelectionFrame(const Main& main);
 void invalidateSelectionFrame(const Main& main, const CanvasRect& selection);
 void updateScrollBars(const Main& main, float oldZoom, float newZoom);
+// After an edit or an undo step: the bars follow a canvas that changed size,
+// and otherwise the view stays where the user left it.
+void fitScrollBarsToCanvas(const Main& main);
 
 // A scroll message for one bar (request: an SB_ code). Thumb requests take
 // the bar's 32-bit track position, so positions past 32767 survive.

@@ -41,7 +41,7 @@ void Main::showEdit(const EditResult& outcome) {
     showTitle(*this);
     const float zoom = appState().zoomFactor;
     if (outcome->kind == UndoKind::WholeCanvas) {
-        updateScrollBars(*this, zoom, zoom);  // the size may have changed
+        fitScrollBarsToCanvas(*this);  // the size may have changed
         invalidateView(*this);
     } else {
         const EditRect& r = outcome->rect;
@@ -58,9 +58,8 @@ void Main::count(DocumentEvent event) {
 }
 
 void Main::showUndoStep() {
-    const float zoom = appState().zoomFactor;
     showTitle(*this);
-    updateScrollBars(*this, zoom, zoom);
+    fitScrollBarsToCanvas(*this);
     invalidateView(*this);
     showCursorStatus(*this);
 }

@@ -114,3 +114,27 @@ TEST_F(UiView, AVeryWideCanvasScrollsToItsRightEndByTheThumb) {
     ui.pump();
     EXPECT_EQ(horizontalPosition(bar), info.nMax - static_cast<int>(info.nPage) + 1);
 }
+
+// An edit or an undo step moves the view only when the canvas changed size,
+// even where a refit would centre it on the selection.
+TEST_F(UiView, UndoKeepsTheViewWhereTheUserLeftIt) {
+    settings().zoomType = 2;
+    ASSERT_TRUE(ui.doc().canvas.create(4000, 64));
+    SendMessageW(ui.hwnd(), kMsgRefresh, 0, 0);
+    selectPixels(3000, 0, 3031, 31);
+    ui.command(ID_EDIT_DELETE);
+    setScrollPosition(ui.main().hScroll, 0);
+    ui.command(ID_EDIT_UNDO);
+    EXPECT_EQ(horizontalPosition(ui.main().hScroll), 0);
+    auto rangeEnd = [&] {
+        SCROLLINFO info = scrollInfo(SIF_RANGE);
+        GetScrollInfo(ui.main().hScroll, SB_CTL, &info);
+        return info.nMax;
+    };
+    ASSERT_TRUE(ui.doc().copyBuffer.create(8, 8));
+    selectPixels(4100, 0, 4107, 7);
+    ui.command(ID_EDIT_PASTE);  // grows the canvas to 4108 wide
+    EXPECT_EQ(rangeEnd(), 4108 + 16 - 1);
+    ui.command(ID_EDIT_UNDO);
+    EXPECT_EQ(rangeEnd(), 4000 + 16 - 1);
+}
