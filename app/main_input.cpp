@@ -30,10 +30,12 @@ void Main::giveUpCapture() {
     ReleaseCapture();
 }
 
-// The mouse went to another window, or we let it go: whatever drag was going
-// on ends, so a button released elsewhere cannot leave one running.
+// Another window took the mouse: whatever drag was going on ends, so a button
+// released elsewhere cannot leave one running. When we let it go ourselves,
+// each release has already ended its own gesture and the others go on.
 void Main::onCaptureChanged() {
     AppState& app = appState();
+    if (!app.captureHeld) return;
     app.captureHeld = false;
     app.selecting = false;
     app.movingSelection = false;

@@ -138,3 +138,19 @@ TEST_F(UiView, UndoKeepsTheViewWhereTheUserLeftIt) {
     ui.command(ID_EDIT_UNDO);
     EXPECT_EQ(rangeEnd(), 4000 + 16 - 1);
 }
+
+// A released button ends its own gesture and lets the mouse go; the others
+// go on. Another window taking the mouse ends them all.
+TEST_F(UiSelection, ReleasingOneButtonKeepsThePanAndLosingTheMouseEndsIt) {
+    SendMessageW(ui.hwnd(), WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(50, 40));
+    clickAt(ui, 60, 60);
+    EXPECT_TRUE(appState().panAnchor.active());
+    SendMessageW(ui.hwnd(), WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(50, 40));
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    SetCapture(other);
+    EXPECT_FALSE(appState().panAnchor.active());
+    EXPECT_FALSE(appState().captureHeld);
+    ReleaseCapture();
+    DestroyWindow(other);
+}
