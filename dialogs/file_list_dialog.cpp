@@ -19,7 +19,6 @@
 namespace {
 
 constexpr int kInitialExtent = 640;
-constexpr UINT kDropPathLength = 1040;  // what a dropped name may bring
 
 const wchar_t* fileNamePart(const std::wstring& path) {
     const size_t slash = path.find_last_of(L"\\/");
@@ -121,9 +120,9 @@ void FileListDialog::addDropped(HDROP drop) {
     const int border = 4 * GetSystemMetrics(SM_CXBORDER);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        std::vector<wchar_t> name(kDropPathLength, L'\0');
-        DragQueryFileW(drop, i, name.data(), kDropPathLength);
-        const std::wstring path(name.data());
+        // The whole name, however long: a cut one would name another file.
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
+        DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
         if (!isListableImage(reinterpret_cast<const char16_t*>(path.c_str()))) continue;
         addPath(path);
         if (SendMessageW(box, LB_GETCURSEL, 0, 0) == LB_ERR) select(0);

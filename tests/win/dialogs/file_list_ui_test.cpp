@@ -116,3 +116,12 @@ TEST_F(UiFileList, PastesLayFramesOutRowByRowAndFailuresChangeNothing) {
         }
     }
 }
+
+// A dropped name is listed whole, however long: cut, it would name another file.
+TEST_F(UiFileList, ALongDroppedNameIsListedWhole) {
+    FileList files{ui};
+    files.open();
+    const std::wstring name = L"C:\\" + std::wstring(1100, L'a') + L".png";
+    files.drop({name});
+    EXPECT_EQ(SendMessageW(files.list(), LB_GETTEXTLEN, 0, 0), LRESULT(name.size()));
+}
