@@ -25,11 +25,6 @@ inline uint32_t tag(int32_t x, int32_t y) {
     return ((v * 37u + 11u) & 0xFFu) << 24 | (v & 0xFFFFu) << 8 | ((v * 101u + 7u) & 0xFFu);
 }
 
-// A pixel from its bytes in memory order.
-constexpr uint32_t bgra(uint32_t b, uint32_t g, uint32_t r, uint32_t a) {
-    return a << 24 | r << 16 | g << 8 | b;
-}
-
 inline void fill(DIB& d, const std::function<uint32_t(int32_t, int32_t)>& f) {
     for (int32_t y = 0; y < d.height(); ++y)
         for (int32_t x = 0; x < d.width(); ++x) d.row(y)[x] = f(x, y);

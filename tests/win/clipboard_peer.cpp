@@ -2,8 +2,7 @@
 // screenshot tools are:
 //   clipboard_peer <format> <file> ...       puts each file's bytes as a block
 //   clipboard_peer read <format> <file> ...  writes each block it finds to a file
-//   clipboard_peer hold <event> <format> <file> ...
-//                     reads, but holds the clipboard until the event is set
+//   clipboard_peer hold <event> <format> <file> ...  opens the clipboard, waits, reads
 // A format is a number (CF_DIB = 8), the name of a registered format, or
 // "bitmap": the file's 32-bit CF_DIB block made into a device-dependent
 // bitmap (CF_BITMAP), which has no alpha.

@@ -17,19 +17,14 @@ TEST(UiStartup, ClosingWritesTheSettingsAndTheNextStartTakesThemBack) {
         EXPECT_EQ(ui.statusText(2), L"0,0 -> 31,31 (32,32)");
         ui.command(ID_GRID_DIALOG);  // left open: the place it was left at is kept
         SetWindowPos(HWND(ui.doc().gridDialog), nullptr, 130, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        settings().newImageSize = {300, 200};
+        settings().back = 0x123456;
+        ui.doc().selection.gw = 16;
         DialogAnswerer answerer(IDCANCEL);
         int exitCode = -1;
         ASSERT_TRUE(ui.close(&exitCode));
         EXPECT_FALSE(answerer.answered());  // nothing to save: no question
         EXPECT_EQ(exitCode, 0);
-    }
-    {
-        UiSession ui(folder.path());
-        ASSERT_TRUE(ui.started());
-        settings().newImageSize = {300, 200};
-        settings().back = 0x123456;
-        ui.doc().selection.gw = 16;
-        ASSERT_TRUE(ui.close());
     }
     UiSession again(folder.path());
     ASSERT_TRUE(again.started());

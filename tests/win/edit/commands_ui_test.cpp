@@ -1,6 +1,5 @@
-// The editing, document and file commands of the real main window, end to
-// end: the user's keys and menus in, the canvas, the clipboard, the files
-// written and the undo history out.
+// The document and file commands of the real main window, end to end: the
+// commands in, the files written, the document and its undo history out.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,18 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "edit/pixel_ops.h"
 #include "image/image_loader.h"
-#include "image/image_writer.h"
 #include "image/png_codec.h"
 #include "resources/resource.h"
 #include "settings/settings.h"
 #include "tests/win/app/ui_harness.h"
 
 namespace {
-
-using testimage::pixelsAre;
-using testimage::tag;
 
 using UiCommands = UiTest;
 
@@ -72,38 +66,4 @@ TEST_F(UiCommands, OpeningIsOneUndoStepAndAFailedLoadKeepsTheDocument) {
     EXPECT_EQ(doc.canvas.width(), 256);
     EXPECT_EQ(std::u16string(doc.file.fileTitle), u"opened.png");
     EXPECT_EQ(doc.undoHistory.undoCount(), 0u);
-}
-
-// Copy, paste and translucent paste by their keys, saved by its key as PNG32,
-// and undone back to the file as opened.
-TEST_F(UiCommands, RoundTripOfAUsersSprite) {
-    const auto saved = folder.path() / L"out.png";
-    const auto source = writeTaggedPng(folder.path() / L"sprite.png", 32, 32).u16string();
-    Document& doc = ui.doc();
-    setDropPath(doc, source.c_str());
-    ui.command(ID_DROP_OPEN);
-    selectPixels(0, 0, 7, 7);
-    ASSERT_TRUE(ui.copyByKey());
-    selectPixels(20, 20, 27, 27);
-    ui.pressKey('V', true);
-    selectPixels(4, 12, 11, 19);
-    ui.pressKey('V', true, true);
-    {
-        DialogAnswerer save({inFileDialog(saved.wstring(), 1)});
-        ui.pressKey('S', true, true);
-    }
-    DIB written;
-    ASSERT_EQ(decodePng(saved.u16string().c_str(), written), kPngTransparentSource);
-    EXPECT_TRUE(pixelsAre(written, [&](int32_t x, int32_t y) {
-        if (x >= 20 && y >= 20 && x < 28 && y < 28) return tag(x - 20, y - 20);
-        if (x >= 4 && y >= 12 && x < 12 && y < 20)
-            return blendPixel(tag(x - 4, y - 12), tag(x, y), BlendMode::Translucent);
-        return tag(x, y);
-    }));
-    EXPECT_FALSE(doc.hasUnsavedChanges());
-    ui.pressKey('Z', true);
-    ui.pressKey('Z', true);
-    EXPECT_TRUE(pixelsAre(doc.canvas, tag));
-    ui.pressKey('Z', true);
-    EXPECT_EQ(doc.canvas.width(), 256);
 }

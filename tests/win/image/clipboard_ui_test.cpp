@@ -129,23 +129,19 @@ TEST_F(UiClipboard, AnotherProgramsImageIsTakenWhileWeAreInTheBackground) {
 // copy: our next copy answers it while waiting for the clipboard, and is kept.
 TEST_F(UiClipboard, ACopyMadeWhileAnotherProgramReadsOurLastOneIsKept) {
     testimage::fillTagged(sessionDocument().canvas);
-    selectPixels(0, 0, 3, 3);
-    ASSERT_TRUE(ui.copyByKey());
-    ScopedFile go(CreateEventW(nullptr, TRUE, FALSE, L"plimsett-test-read"));
-    std::atomic<DWORD> code{STILL_ACTIVE};
-    std::thread reader([&] {
-        code = runPeer(L"hold plimsett-test-read 8 \"" + folder.path().wstring() + L"\\b\"");
-    });
-    ui.pumpUntil([&] { return !OpenClipboard(ui.hwnd()) || !CloseClipboard(); });  // it holds it
     selectPixels(2, 1, 7, 5);
+    ASSERT_TRUE(ui.copyByKey());
+    ScopedFile go(CreateEventW(nullptr, TRUE, FALSE, L"plimsett-test-go"));
+    std::atomic<DWORD> code{STILL_ACTIVE};
+    std::thread reader([&] { code = runPeer(L"hold plimsett-test-go 8 NUL"); });
+    ui.pumpUntil([&] { return !OpenClipboard(ui.hwnd()) || !CloseClipboard(); });  // it holds it
+    selectPixels(0, 0, 5, 4);
     SetEvent(go.get());  // its request to render reaches us inside the copy
     SendMessageW(ui.hwnd(), WM_COMMAND, ID_EDIT_COPY, 0);
     ui.pumpUntil([&] { return code != STILL_ACTIVE; });
     reader.join();
     EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(ui.pumpUntil([] { return sessionDocument().copyBuffer.width() == 6; }));
-    EXPECT_TRUE(testimage::pixelsAre(sessionDocument().copyBuffer,
-                                     [](int32_t x, int32_t y) { return tag(x + 2, y + 1); }));
+    EXPECT_TRUE(ui.pumpUntil([] { return copyBufferIsTagged(6, 5); }));
 }
 
 TEST_F(UiClipboard, CopiedFilesFillTheCopyBufferOrGoToTheFileList) {
